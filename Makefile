@@ -1,0 +1,84 @@
+# IronMoat: the two commands a player or developer needs.
+#   make play   install what is missing, build, pack the data, start the game
+#   make test   the same set-up, then every test (normal, ASan/UBSan, TSan)
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+JOBS       ?= $(shell nproc)
+CMAKE_FLAGS ?=
+WERROR     ?= ON
+
+# Debian packages the project needs to build, test and run.
+PACKAGES := cmake make g++ libsfml-dev libgtest-dev libgmock-dev googletest \
+  libbenchmark-dev zlib1g-dev fonts-sil-charis xvfb xauth xdotool x11-utils \
+  x11-apps imagemagick libx11-dev libxtst-dev clang libclang-rt-14-dev \
+  g++-mingw-w64-x86-64-posix valgrind libgl1-mesa-dri
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all build deps configure play test test-unit test-asan test-tsan \
+  test-windows sheet screenshots fuzz soak bench clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing missing Debian packages:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DIRONMOAT_WERROR=$(WERROR) $(CMAKE_FLAGS)
+
+configure: $(BUILD)/CMakeCache.txt
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+	@mkdir -p $(BUILD)/game/logs $(BUILD)/game/maps $(BUILD)/game/data
+
+play: build
+	cd $(BUILD)/game && ./ironmoat
+
+# Runs a command under an X server: the caller's display when there is one,
+# else a private Xvfb with Mesa's software OpenGL.
+XRUN = tools/scripts/with-display.sh
+
+test: build
+	$(XRUN) sh -c 'cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600'
+	$(MAKE) test-windows
+	$(MAKE) test-asan
+	$(MAKE) test-tsan
+
+test-unit: build
+	$(XRUN) sh -c 'cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600'
+
+# Address and undefined-behaviour sanitizers over the whole suite except the
+# end-to-end runs of the real executable (the release build covers those).
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DIRONMOAT_WERROR=$(WERROR) -DCMAKE_BUILD_TYPE=Debug \
+	  -DIRONMOAT_SANITIZE=address,undefined $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/sanitizers/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(XRUN) sh -c 'cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900 -LE "e2e|tools-slow"'
+
+# ThreadSanitizer over the suites with threads of their own.
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DIRONMOAT_WERROR=$(WERROR) -DCMAKE_BUILD_TYPE=Debug \
+	  -DIRONMOAT_SANITIZE=thread $(CMAKE_FLAGS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_core test_common
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tools/sanitizers/tsan.supp \
+	  $(XRUN) sh -c 'cd $(TSAN_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900 -L threads -R "^(Core|Common|Thread|Logger|Weak|Blocking|Resource|Tick)"'
+
+# The Windows platform sources must at least compile for Windows.
+test-windows: deps
+	tools/scripts/check-windows.sh
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

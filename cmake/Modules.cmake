@@ -1,0 +1,34 @@
+# pyx_area_library(NAME DIR DEPS...)
+# A static library from every .cpp of DIR; an interface library while DIR
+# has no sources yet, so that dependants link either way.
+function(pyx_area_library name dir)
+  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  # Windows-only sources are syntax-checked by CI, never built here.
+  list(FILTER _srcs EXCLUDE REGEX "Win32\\.cpp$")
+  if(_srcs)
+    add_library(${name} STATIC ${_srcs})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
+
+# pyx_test_suite(NAME DIR DEPS... [LABELS l1;l2])
+# One GoogleTest executable from every .cpp of DIR, registered with CTest.
+function(pyx_test_suite name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  if(NOT _srcs)
+    return()
+  endif()
+  add_executable(${name} ${_srcs})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    IRONMOAT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    IRONMOAT_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+endfunction()
