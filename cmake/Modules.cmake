@@ -1,8 +1,13 @@
-# pyx_area_library(NAME DIR DEPS...)
-# A static library from every .cpp of DIR; an interface library while DIR
-# has no sources yet, so that dependants link either way.
-function(pyx_area_library name dir)
-  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+# pyx_area_library(NAME DIRS DEPS...)
+# A static library from every .cpp of the folders DIRS (a ;-list); an
+# interface library while they hold no sources yet, so dependants link
+# either way.
+function(pyx_area_library name dirs)
+  set(_srcs "")
+  foreach(_d IN LISTS dirs)
+    file(GLOB_RECURSE _found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${_d}/*.cpp)
+    list(APPEND _srcs ${_found})
+  endforeach()
   # Windows-only sources are syntax-checked by CI, never built here.
   list(FILTER _srcs EXCLUDE REGEX "Win32\\.cpp$")
   if(_srcs)
