@@ -35,5 +35,15 @@ function(pyx_test_suite name dir)
   target_compile_definitions(${name} PRIVATE
     IRONMOAT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     IRONMOAT_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+  # One label per suite, its words joined by "-": ctest's -L and -LE take
+  # regular expressions, and a list would be split into separate properties
+  # by the discovery script.
+  string(REPLACE ";" "-" _labels "${ARG_LABELS}")
+  set(_props LABELS "${_labels}")
+  # Runs of the real game share one X display and find their window by its
+  # title, so they must never overlap.
+  if("e2e" IN_LIST ARG_LABELS)
+    list(APPEND _props RUN_SERIAL TRUE)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
 endfunction()

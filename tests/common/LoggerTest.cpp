@@ -1,0 +1,278 @@
+#include "engine/common/Logger.hpp"
+#include "engine/common/LogClient.hpp"
+#include "engine/common/LoggerSettings.hpp"
+#include "engine/core/Date.hpp"
+#include "engine/core/WeakSingleton.hpp"
+#include "tests/common/LoggerTestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <memory>
+#include <regex>
+#include <set>
+#include <thread>
+
+using ironmoat_test::readFile;
+using ironmoat_test::splitLines;
+using ironmoat_test::StderrCapture;
+using ironmoat_test::TempWorkDir;
+using ironmoat_test::threadPrefix;
+using LoggerHandle = pyx::core::WeakSingleton<pyx::cmn::Logger>;
+
+namespace {
+
+// Waits (generously) for a condition the logger thread brings about.
+bool eventually(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return condition();
+}
+
+std::vector<std::string> onlyLogLines(const TempWorkDir& dir) {
+    const auto files = dir.logFiles();
+    EXPECT_EQ(files.size(), 1u);
+    if (files.empty()) {
+        return {};
+    }
+    return splitLines(readFile(dir.path() / "logs" / files.front()));
+}
+
+std::string nameAt(std::time_t t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    char buffer[64];
+    return std::string(buffer, std::strftime(buffer, sizeof buffer, "pyx_%y%m%d_%H%M%S", &local));
+}
+
+} // namespace
+
+TEST(CommonLogger, WritesPrefixedLinesBetweenStartAndEndToATimeNamedFile) {
+    TempWorkDir dir;
+    {
+        StderrCapture quiet;
+        LoggerHandle logger;
+        logger->write(L"first");
+        logger->write(L"Failed to load resource \"ironmoat/tank_tileset.png\".");
+    }
+    const auto files = dir.logFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(std::regex_match(files[0], std::regex(R"(pyx_\d{6}_\d{6}\.log)"))) << files[0];
+    const auto lines = onlyLogLines(dir);
+    const std::vector<std::string> expected = {
+        "Logging started.", threadPrefix() + "first",
+        threadPrefix() + "Failed to load resource \"ironmoat/tank_tileset.png\".",
+        "Logging thread finished."};
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(CommonLogger, LogClientAddsLevelAndChannel) {
+    TempWorkDir dir;
+    {
+        StderrCapture quiet;
+        pyx::cmn::LogClient client(L"ResourceManager");
+        client.info(L"Resource Manager destroyed!");
+        client.error(L"broken");
+        client.setInfoEnabled(false);
+        client.info(L"hidden info");
+        client.setErrorEnabled(false);
+        client.error(L"hidden error");
+    }
+    const auto lines = onlyLogLines(dir);
+    const std::vector<std::string> expected = {
+        "Logging started.", threadPrefix() + "[INFO, ResourceManager] Resource Manager destroyed!",
+        threadPrefix() + "[ERROR, ResourceManager] broken", "Logging thread finished."};
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(CommonLogger, ConsoleGetsUtf8CopiesAndTheFileToo) {
+    TempWorkDir dir;
+    StderrCapture capture;
+    const std::wstring text{L'c', L'a', L'f', wchar_t(0xE9), L' ', wchar_t(0x1F600)};
+    const std::string utf8 = "caf\xC3\xA9 \xF0\x9F\x98\x80";
+    {
+        LoggerHandle logger;
+        logger->write(text);
+        ASSERT_TRUE(eventually([&] {
+            const auto files = dir.logFiles();
+            return !files.empty() &&
+                   readFile(dir.path() / "logs" / files[0]).find(utf8) != std::string::npos;
+        }));
+    }
+    const std::string console = capture.finish();
+    EXPECT_NE(console.find("Logging started.\n"), std::string::npos);
+    EXPECT_NE(console.find(threadPrefix() + utf8 + "\n"), std::string::npos);
+    const auto lines = onlyLogLines(dir);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], threadPrefix() + utf8);
+}
+
+TEST(CommonLogger, SecondLoggerInTheSameSecondTakesTheNextSuffix) {
+    TempWorkDir dir;
+    StderrCapture quiet;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        {
+            pyx::cmn::Logger first;
+            pyx::cmn::Logger second;
+            first.write(L"one");
+            second.write(L"two");
+        }
+        const auto files = dir.logFiles();
+        ASSERT_EQ(files.size(), 2u);
+        const std::string base = files[0].substr(0, files[0].size() - 4);
+        if (files[1].rfind(base, 0) != 0) {
+            // The two starts fell into different seconds; try again.
+            for (const auto& f : files) {
+                std::filesystem::remove(dir.path() / "logs" / f);
+            }
+            continue;
+        }
+        EXPECT_EQ(files[1], base + "_1.log");
+        return;
+    }
+    FAIL() << "no two starts within one second";
+}
+
+TEST(CommonLogger, ExistingLogFilesAreNeverOverwritten) {
+    TempWorkDir dir;
+    // Occupy the plain name and "_1" for the next few seconds, so whenever the
+    // logger starts, it must pass over two existing files.
+    const std::time_t now = std::time(nullptr);
+    for (int s = 0; s < 6; ++s) {
+        for (const char* suffix : {".log", "_1.log"}) {
+            std::ofstream(dir.path() / "logs" / (nameAt(now + s) + suffix)) << "keep me\n";
+        }
+    }
+    {
+        StderrCapture quiet;
+        LoggerHandle logger;
+        logger->write(L"new run");
+    }
+    int fresh = 0;
+    for (const auto& f : dir.logFiles()) {
+        const std::string text = readFile(dir.path() / "logs" / f);
+        if (text == "keep me\n") {
+            continue;
+        }
+        ++fresh;
+        EXPECT_TRUE(std::regex_match(f, std::regex(R"(pyx_\d{6}_\d{6}_2\.log)"))) << f;
+        EXPECT_NE(text.find("new run"), std::string::npos);
+    }
+    EXPECT_EQ(fresh, 1);
+    EXPECT_EQ(dir.logFiles().size(), 13u);
+}
+
+TEST(CommonLogger, MissingFolderDisablesFileLoggingAndSaysSoOnTheConsole) {
+    TempWorkDir dir(false);
+    StderrCapture capture;
+    std::string console;
+    {
+        LoggerHandle logger;
+        ASSERT_TRUE(eventually([&] {
+            pyx::core::WeakSingleton<pyx::cmn::LoggerSettings> settings;
+            return !settings->fileOutput();
+        }));
+        logger->write(L"still running");
+        ASSERT_TRUE(eventually([&] {
+            std::fflush(stderr);
+            return readFile("/proc/self/fd/2").find("still running") != std::string::npos;
+        }));
+    }
+    console = capture.finish();
+    const std::regex failed("THR \\d+: Failed to open file logs/pyx_\\d{6}_\\d{6}\\.log! "
+                            "Disabling file logging\\.\\.\n");
+    EXPECT_TRUE(std::regex_search(console, failed)) << console;
+    EXPECT_NE(console.find(threadPrefix() + "still running\n"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "nothing is written to any file";
+}
+
+TEST(CommonLogger, LinesQueuedAtReleaseStillReachTheFileInOrder) {
+    TempWorkDir dir;
+    {
+        StderrCapture quiet;
+        LoggerHandle logger;
+        for (int i = 0; i < 500; ++i) {
+            logger->write(L"line " + std::to_wstring(i));
+        }
+    }
+    const auto lines = onlyLogLines(dir);
+    ASSERT_EQ(lines.size(), 502u);
+    for (int i = 0; i < 500; ++i) {
+        EXPECT_EQ(lines[static_cast<std::size_t>(i) + 1],
+                  threadPrefix() + "line " + std::to_string(i));
+    }
+    EXPECT_EQ(lines.back(), "Logging thread finished.");
+}
+
+TEST(CommonLogger, LinesFromSeveralThreadsKeepEachThreadsOrderAndId) {
+    TempWorkDir dir;
+    constexpr int kThreads = 4;
+    constexpr int kLines = 400;
+    {
+        StderrCapture quiet;
+        LoggerHandle logger;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([t] {
+                pyx::cmn::LogClient client(L"Worker" + std::to_wstring(t));
+                for (int i = 0; i < kLines; ++i) {
+                    client.info(std::to_wstring(i));
+                }
+            });
+        }
+        for (auto& th : threads) {
+            th.join();
+        }
+    }
+    const std::regex pattern(R"(THR (\d+): \[INFO, Worker(\d)\] (\d+))");
+    std::map<int, int> next;
+    std::map<int, std::string> idOf;
+    int matched = 0;
+    for (const auto& line : onlyLogLines(dir)) {
+        std::smatch m;
+        if (!std::regex_match(line, m, pattern)) {
+            continue;
+        }
+        ++matched;
+        const int worker = std::stoi(m[2]);
+        EXPECT_EQ(std::stoi(m[3]), next[worker]) << "worker " << worker << " out of order";
+        next[worker] = std::stoi(m[3]) + 1;
+        if (idOf.count(worker) == 0) {
+            idOf[worker] = m[1];
+        }
+        EXPECT_EQ(idOf[worker], m[1].str());
+    }
+    EXPECT_EQ(matched, kThreads * kLines);
+    std::set<std::string> ids;
+    for (const auto& [worker, id] : idOf) {
+        ids.insert(id);
+    }
+    EXPECT_EQ(ids.size(), static_cast<std::size_t>(kThreads));
+}
+
+TEST(CommonLogger, FullHistoryKeepsItsFirstLines) {
+    TempWorkDir dir;
+    StderrCapture quiet;
+    pyx::core::WeakSingleton<pyx::cmn::LoggerSettings> settings;
+    settings->setHistorySize(3);
+    LoggerHandle logger;
+    for (const wchar_t* text : {L"a", L"b", L"c", L"d"}) {
+        logger->write(text);
+    }
+    ASSERT_TRUE(eventually([&] {
+        const auto files = dir.logFiles();
+        return !files.empty() &&
+               readFile(dir.path() / "logs" / files[0]).find(": d\n") != std::string::npos;
+    }));
+    const std::wstring prefix = L"THR " + std::to_wstring(gettid()) + L": ";
+    const std::vector<std::wstring> expected = {L"Logging started.", prefix + L"a", prefix + L"b"};
+    EXPECT_EQ(logger->history(), expected);
+}

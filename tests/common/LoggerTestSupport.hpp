@@ -1,0 +1,126 @@
+#pragma once
+
+// Helpers for tests that run a real logger: a temporary working folder
+// (the logger resolves "logs" against it) and a capture of standard error.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ironmoat_test {
+
+class TempWorkDir {
+public:
+    explicit TempWorkDir(bool withLogsFolder = true) {
+        m_previous = std::filesystem::current_path();
+        std::string pattern = (std::filesystem::temp_directory_path() / "pyxlogXXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "mkdtemp failed";
+            return;
+        }
+        m_path = pattern;
+        if (withLogsFolder) {
+            std::filesystem::create_directory(m_path / "logs");
+        }
+        std::filesystem::current_path(m_path);
+    }
+    ~TempWorkDir() {
+        std::filesystem::current_path(m_previous);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempWorkDir(const TempWorkDir&) = delete;
+    TempWorkDir& operator=(const TempWorkDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    // Names of the files in "logs", sorted.
+    std::vector<std::string> logFiles() const {
+        std::vector<std::string> names;
+        if (!std::filesystem::exists(m_path / "logs")) {
+            return names;
+        }
+        for (const auto& e : std::filesystem::directory_iterator(m_path / "logs")) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::filesystem::path m_previous;
+    std::filesystem::path m_path;
+};
+
+inline std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Redirects file descriptor 2 into a temporary file while alive.
+class StderrCapture {
+public:
+    StderrCapture() {
+        std::fflush(stderr);
+        m_file = std::tmpfile();
+        m_saved = dup(2);
+        dup2(fileno(m_file), 2);
+    }
+    ~StderrCapture() {
+        restore();
+        std::fclose(m_file);
+    }
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+
+    // Stops capturing and returns what was written.
+    std::string finish() {
+        restore();
+        std::fseek(m_file, 0, SEEK_END);
+        const long size = std::ftell(m_file);
+        std::string text(static_cast<std::size_t>(size), '\0');
+        std::fseek(m_file, 0, SEEK_SET);
+        const std::size_t got = std::fread(text.data(), 1, text.size(), m_file);
+        text.resize(got);
+        return text;
+    }
+
+private:
+    void restore() {
+        if (m_saved >= 0) {
+            std::fflush(stderr);
+            dup2(m_saved, 2);
+            close(m_saved);
+            m_saved = -1;
+        }
+    }
+    std::FILE* m_file = nullptr;
+    int m_saved = -1;
+};
+
+inline std::string threadPrefix() {
+    return "THR " + std::to_string(gettid()) + ": ";
+}
+
+} // namespace ironmoat_test

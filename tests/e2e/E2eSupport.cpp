@@ -1,0 +1,306 @@
+#include "tests/e2e/E2eSupport.hpp"
+
+#include <X11/Xlib.h>
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace ironmoat::e2e {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A failed request (a window that went away meanwhile) must fail the test,
+// not end the test program.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// Reads a part of the screen where the window lies; the root window is read
+// because a GL window's own content cannot always be fetched directly.
+XImage* grab(Display* display, WindowId window, int x, int y, unsigned w, unsigned h) {
+    int rootX = 0, rootY = 0;
+    ::Window child = 0;
+    if (XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
+                              &child) == 0) {
+        return nullptr;
+    }
+    return XGetImage(display, DefaultRootWindow(display), rootX, rootY, w, h, AllPlanes, ZPixmap);
+}
+
+} // namespace
+
+RuntimeFolder::RuntimeFolder() {
+    std::random_device seed;
+    m_path = fs::temp_directory_path() /
+             ("ironmoat-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(seed()));
+    fs::create_directories(m_path / "logs");
+    fs::create_directories(m_path / "maps");
+    const fs::path runtime = fs::path(IRONMOAT_BINARY_DIR) / "game";
+    fs::create_symlink(runtime / "ironmoat", executable());
+    if (fs::is_directory(runtime / "data")) {
+        fs::create_directory_symlink(runtime / "data", m_path / "data");
+    } else {
+        fs::create_directories(m_path / "data");
+    }
+}
+
+RuntimeFolder::~RuntimeFolder() {
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+}
+
+std::optional<fs::path> RuntimeFolder::newestLog() const {
+    std::optional<fs::path> newest;
+    fs::file_time_type newestTime{};
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_path / "logs")) {
+        if (entry.is_regular_file() && (!newest || entry.last_write_time() > newestTime)) {
+            newest = entry.path();
+            newestTime = entry.last_write_time();
+        }
+    }
+    return newest;
+}
+
+std::string RuntimeFolder::lastLogLine() const {
+    const std::optional<fs::path> log = newestLog();
+    if (!log) {
+        return {};
+    }
+    std::ifstream in(*log);
+    std::string line, last;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line != "\r") {
+            last = line;
+        }
+    }
+    return last;
+}
+
+GameProcess::GameProcess(const RuntimeFolder& folder) {
+    const std::string dir = folder.path().string();
+    const std::string exe = folder.executable().string();
+    const std::string out = (folder.path() / "stdout.txt").string();
+    const std::string err = (folder.path() / "stderr.txt").string();
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        if (::chdir(dir.c_str()) != 0) {
+            ::_exit(126);
+        }
+        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (o >= 0) {
+            ::dup2(o, 1);
+        }
+        if (e >= 0) {
+            ::dup2(e, 2);
+        }
+        ::execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+}
+
+GameProcess::~GameProcess() {
+    if (m_pid > 0 && !m_status) {
+        ::kill(m_pid, SIGKILL);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+    }
+}
+
+std::optional<int> GameProcess::waitForExit(std::chrono::milliseconds timeout) {
+    if (m_status || m_pid <= 0) {
+        return m_status;
+    }
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    do {
+        int status = 0;
+        const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
+        if (done == m_pid) {
+            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            return m_status;
+        }
+        std::this_thread::sleep_for(20ms);
+    } while (std::chrono::steady_clock::now() < end);
+    return std::nullopt;
+}
+
+XSession::XSession() : m_display(XOpenDisplay(nullptr)) {
+    XSetErrorHandler(ignoreXError);
+}
+
+XSession::~XSession() {
+    if (m_display != nullptr) {
+        XCloseDisplay(m_display);
+    }
+}
+
+std::string XSession::title(::Window window) {
+    const Atom netName = XInternAtom(m_display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(m_display, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    std::string result;
+    if (XGetWindowProperty(m_display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
+                           &remaining, &data) == Success &&
+        data != nullptr && count > 0) {
+        result.assign(reinterpret_cast<char*>(data), count);
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    if (result.empty()) {
+        char* name = nullptr;
+        if (XFetchName(m_display, window, &name) != 0 && name != nullptr) {
+            result = name;
+            XFree(name);
+        }
+    }
+    return result;
+}
+
+::Window XSession::findWindow(const std::string& wanted, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    do {
+        ::Window root = 0, parent = 0;
+        ::Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children,
+                       &count) != 0) {
+            std::vector<::Window> windows(children, children + count);
+            if (children != nullptr) {
+                XFree(children);
+            }
+            for (::Window w : windows) {
+                XWindowAttributes attributes;
+                if (XGetWindowAttributes(m_display, w, &attributes) != 0 &&
+                    attributes.map_state == IsViewable && title(w) == wanted) {
+                    return w;
+                }
+            }
+        }
+        std::this_thread::sleep_for(50ms);
+    } while (std::chrono::steady_clock::now() < end);
+    return 0;
+}
+
+std::pair<int, int> XSession::size(::Window window) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(m_display, window, &attributes) == 0) {
+        return {0, 0};
+    }
+    return {attributes.width, attributes.height};
+}
+
+bool XSession::sendDeleteWindow(::Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(m_display, window, False, NoEventMask, &event);
+    XSync(m_display, False);
+    return sent != 0;
+}
+
+std::optional<sf::Color> XSession::pixel(::Window window, int x, int y) {
+    XImage* image = grab(m_display, window, x, y, 1, 1);
+    if (image == nullptr) {
+        return std::nullopt;
+    }
+    const unsigned long value = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return sf::Color(static_cast<sf::Uint8>((value >> 16) & 0xFF),
+                     static_cast<sf::Uint8>((value >> 8) & 0xFF),
+                     static_cast<sf::Uint8>(value & 0xFF));
+}
+
+bool XSession::savePng(::Window window, const fs::path& file) {
+    const auto [w, h] = size(window);
+    if (w <= 0 || h <= 0) {
+        return false;
+    }
+    XImage* image =
+        grab(m_display, window, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    if (image == nullptr) {
+        return false;
+    }
+    sf::Image out;
+    out.create(static_cast<unsigned>(w), static_cast<unsigned>(h));
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const unsigned long v = XGetPixel(image, x, y);
+            out.setPixel(static_cast<unsigned>(x), static_cast<unsigned>(y),
+                         sf::Color(static_cast<sf::Uint8>((v >> 16) & 0xFF),
+                                   static_cast<sf::Uint8>((v >> 8) & 0xFF),
+                                   static_cast<sf::Uint8>(v & 0xFF)));
+        }
+    }
+    XDestroyImage(image);
+    return out.saveToFile(file.string());
+}
+
+bool XSession::place(WindowId window, int x, int y) {
+    XMoveWindow(m_display, window, x, y);
+    XSync(m_display, False);
+    for (int i = 0; i < 100; ++i) {
+        int rootX = 0, rootY = 0;
+        ::Window child = 0;
+        if (XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &rootX,
+                                  &rootY, &child) != 0 &&
+            rootX == x && rootY == y) {
+            return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+void XSession::focus(::Window window) {
+    XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XSession::click(::Window window, int x, int y) {
+    XWarpPointer(m_display, None, window, 0, 0, 0, 0, x, y);
+    XSync(m_display, False);
+    XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
+    XSync(m_display, False);
+    // Two frames at 70 per second, so the game sees the button held.
+    std::this_thread::sleep_for(40ms);
+    XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XSession::setKey(unsigned long keysym, bool down) {
+    const KeyCode code = XKeysymToKeycode(m_display, keysym);
+    XTestFakeKeyEvent(m_display, code, down ? True : False, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XSession::tapKey(unsigned long keysym) {
+    setKey(keysym, true);
+    std::this_thread::sleep_for(40ms);
+    setKey(keysym, false);
+}
+
+} // namespace ironmoat::e2e

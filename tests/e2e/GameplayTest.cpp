@@ -1,0 +1,254 @@
+#include "tests/e2e/E2eSupport.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace ironmoat::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const char* const Title = "IronMoat v1.0 (Dunmark PYX Remake)";
+const sf::Color Desktop(55, 55, 55);
+
+bool reddish(sf::Color c) {
+    return c.r > 150 && c.g < 80 && c.b < 80;
+}
+// Player 1's tank is the deep yellow one (also under its thin shield); the
+// paler yellow of the spawn rings and bonuses and the orange of explosions
+// are left out.
+bool tankYellow(sf::Color c) {
+    return c.r > 190 && c.g > 130 && c.g < 195 && c.b < 80;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The game on the test display, its window placed at the screen's corner
+// and focused, as a window manager would after a click.
+class E2eGameplay : public ::testing::Test {
+protected:
+    void start() {
+        ASSERT_TRUE(x.connected()) << "no X server on DISPLAY";
+        game = std::make_unique<GameProcess>(folder);
+        window = x.findWindow(Title, 30s);
+        ASSERT_NE(window, 0u) << "no window titled " << Title;
+        ASSERT_TRUE(x.place(window, 0, 0));
+        x.focus(window);
+    }
+
+    void TearDown() override {
+        if (game && window != 0 && !game->waitForExit(0ms)) {
+            x.sendDeleteWindow(window);
+            game->waitForExit(20s);
+        }
+    }
+
+    // The window's content now (empty when it cannot be read).
+    std::optional<sf::Image> shot() {
+        const fs::path file = folder.path() / "shot.png";
+        sf::Image image;
+        if (!x.savePng(window, file) || !image.loadFromFile(file.string()))
+            return std::nullopt;
+        return image;
+    }
+
+    // Takes shots until one satisfies the predicate or the time is up.
+    template <class Pred>
+    std::optional<sf::Image> waitForShot(Pred pred, std::chrono::milliseconds timeout) {
+        const auto end = Clock::now() + timeout;
+        do {
+            if (std::optional<sf::Image> image = shot(); image && pred(*image))
+                return image;
+            std::this_thread::sleep_for(100ms);
+        } while (Clock::now() < end);
+        return std::nullopt;
+    }
+
+    // The menu's buttons: the top of "Single player" (found in the column
+    // x = 600, under the title) and its left edge; nothing without them.
+    struct Buttons {
+        int top = 0;
+        int left = 0;
+    };
+    static std::optional<Buttons> findButtons(const sf::Image& image) {
+        // Before the first frame the window reads back black.
+        if (image.getPixel(2, 717) != Desktop)
+            return std::nullopt;
+        for (unsigned y = 140; y + 60 < image.getSize().y; ++y) {
+            if (image.getPixel(600, y) == Desktop)
+                continue;
+            unsigned run = 0;
+            while (run < 50 && image.getPixel(600, y + run) != Desktop)
+                ++run;
+            if (run < 45)
+                return std::nullopt;
+            const unsigned middle = y + 25;
+            if (image.getPixel(520, middle) != Desktop)
+                return std::nullopt;
+            for (unsigned x = 520; x < 620; ++x)
+                if (image.getPixel(x, middle) != Desktop)
+                    return Buttons{static_cast<int>(y), static_cast<int>(x)};
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+    static int countPixels(const sf::Image& image, sf::IntRect box, bool (*pred)(sf::Color)) {
+        int count = 0;
+        for (int y = box.top; y < box.top + box.height; ++y)
+            for (int x = box.left; x < box.left + box.width; ++x)
+                if (pred(image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y))))
+                    ++count;
+        return count;
+    }
+
+    // The centre of Player 1's yellow pixels on the field, if any.
+    static std::optional<sf::Vector2f> playerTank(const sf::Image& image) {
+        double sx = 0, sy = 0;
+        int n = 0;
+        for (unsigned y = 0; y < 702; ++y)
+            for (unsigned x = 0; x < 702; ++x)
+                if (tankYellow(image.getPixel(x, y))) {
+                    sx += x;
+                    sy += y;
+                    ++n;
+                }
+        if (n < 50)
+            return std::nullopt;
+        return sf::Vector2f(static_cast<float>(sx / n), static_cast<float>(sy / n));
+    }
+
+    static bool panelShown(const sf::Image& image) {
+        const sf::Color white(255, 255, 255);
+        // The Enemy and Player 1 blocks' outlines, nothing of a third block.
+        return image.getPixel(911, 100) == white && image.getPixel(1070, 100) == white &&
+               image.getPixel(911, 290) == white && image.getPixel(911, 415) == white &&
+               image.getPixel(911, 470) != white;
+    }
+
+    void closeAndCheckShutdown() {
+        ASSERT_TRUE(x.sendDeleteWindow(window));
+        const std::optional<int> status = game->waitForExit(30s);
+        ASSERT_TRUE(status.has_value()) << "the game did not exit after WM_DELETE_WINDOW";
+        EXPECT_EQ(*status, 0);
+        EXPECT_NE(folder.lastLogLine().find("Logging thread finished."), std::string::npos)
+            << "last log line: " << folder.lastLogLine();
+    }
+
+    XSession x;
+    RuntimeFolder folder;
+    std::unique_ptr<GameProcess> game;
+    WindowId window = 0;
+};
+
+TEST_F(E2eGameplay, SinglePlayerMatchFromTheMenu) {
+    start();
+    const std::optional<sf::Image> menu =
+        waitForShot([](const sf::Image& image) { return findButtons(image).has_value(); }, 30s);
+    ASSERT_TRUE(menu.has_value()) << "the menu's buttons never appeared";
+    const Buttons buttons = *findButtons(*menu);
+    EXPECT_EQ(buttons.left, 565);
+    // "Two players" 100 pixels under "Single player", at the same edge.
+    EXPECT_NE(menu->getPixel(600, static_cast<unsigned>(buttons.top + 125)), Desktop);
+    EXPECT_EQ(menu->getPixel(560, static_cast<unsigned>(buttons.top + 125)), Desktop);
+
+    x.click(window, 640, buttons.top + 25);
+    const std::optional<sf::Image> match = waitForShot(panelShown, 30s);
+    ASSERT_TRUE(match.has_value()) << "no panel with the Enemy and Player 1 blocks";
+    // The field fills 702 x 702 from the corner; the rest is panel or grey.
+    EXPECT_NE(match->getPixel(700, 700), Desktop);
+    EXPECT_NE(match->getPixel(1, 1), Desktop);
+    EXPECT_EQ(match->getPixel(700, 710), Desktop);
+    EXPECT_EQ(match->getPixel(705, 700), Desktop);
+
+    // Player 1's tank appears, and holding an arrow key moves it.
+    std::optional<sf::Image> withTank =
+        waitForShot([](const sf::Image& image) { return playerTank(image).has_value(); }, 20s);
+    ASSERT_TRUE(withTank.has_value()) << "Player 1's tank never appeared";
+    const sf::Vector2f before = *playerTank(*withTank);
+    bool moved = false;
+    for (unsigned long key : {XK_Up, XK_Left, XK_Right, XK_Down}) {
+        x.focus(window);
+        x.setKey(key, true);
+        const auto after = waitForShot(
+            [&](const sf::Image& image) {
+                const auto now = playerTank(image);
+                return now &&
+                       (std::abs(now->x - before.x) > 20 || std::abs(now->y - before.y) > 20);
+            },
+            3s);
+        x.setKey(key, false);
+        if (after) {
+            moved = true;
+            break;
+        }
+    }
+    EXPECT_TRUE(moved) << "the tank at (" << before.x << ", " << before.y << ") never moved";
+
+    // The enemy's controllers trace on standard output.
+    const auto end = Clock::now() + 20s;
+    while (readFile(folder.path() / "stdout.txt")
+                   .find("[Randomize position] Initialize bot "
+                         "controller") == std::string::npos &&
+           Clock::now() < end)
+        std::this_thread::sleep_for(200ms);
+    EXPECT_NE(readFile(folder.path() / "stdout.txt")
+                  .find("[Randomize position] Initialize bot controller"),
+              std::string::npos);
+
+    closeAndCheckShutdown();
+}
+
+TEST_F(E2eGameplay, AMapWithoutABaseEndsInGameOverAndTheMenuReturns) {
+    // Only the fonts' archive: the campaign is unreadable, so the one map of
+    // the maps folder is every level. It has a spawn point but no base.
+    const fs::path data = folder.path() / "data";
+    fs::remove(data);
+    fs::create_directory(data);
+    fs::create_symlink(fs::path(IRONMOAT_BINARY_DIR) / "game" / "data" / "core.dat",
+                       data / "core.dat");
+    {
+        std::ofstream map(folder.path() / "maps" / "nobase.mtc", std::ios::binary);
+        for (int row = 0; row < 26; ++row)
+            map << (row == 24 ? "    2\n" : row < 4 ? "bbbbbbbbbb      xxxxxxxxxx\n" : "\n");
+    }
+
+    start();
+    const std::optional<sf::Image> menu =
+        waitForShot([](const sf::Image& image) { return findButtons(image).has_value(); }, 30s);
+    ASSERT_TRUE(menu.has_value()) << "the menu's buttons never appeared";
+    const Buttons buttons = *findButtons(*menu);
+
+    x.click(window, 640, buttons.top + 25);
+    const auto clicked = Clock::now();
+    const sf::IntRect field(0, 0, 702, 702);
+    const std::optional<sf::Image> over = waitForShot(
+        [&](const sf::Image& image) { return countPixels(image, field, reddish) > 2000; }, 20s);
+    ASSERT_TRUE(over.has_value()) << "no red GAME OVER over the field";
+    EXPECT_EQ(countPixels(*over, sf::IntRect(702, 0, 578, 720), reddish), 0);
+
+    const std::optional<sf::Image> back =
+        waitForShot([](const sf::Image& image) { return findButtons(image).has_value(); }, 40s);
+    ASSERT_TRUE(back.has_value()) << "the menu did not come back";
+    const auto shownFor = Clock::now() - clicked;
+    // About 10 s; a loaded machine may run late, never early.
+    EXPECT_GT(shownFor, 9s);
+    EXPECT_EQ(findButtons(*back)->left, 565);
+
+    closeAndCheckShutdown();
+}
+
+} // namespace
+} // namespace ironmoat::e2e

@@ -1,0 +1,32 @@
+// assetgen OUTDIR          writes every picture of the game into OUTDIR
+// assetgen --sheet FILE    writes a contact sheet of all frames to FILE
+// The output depends on nothing but this program: same bytes on every run.
+
+#include "tools/assetgen/Pictures.hpp"
+
+#include <iostream>
+#include <string>
+
+int main(int argc, char** argv) {
+    using namespace ironmoat::assetgen;
+    if (argc == 3 && std::string(argv[1]) == "--sheet") {
+        if (!renderSheet().saveToFile(argv[2])) {
+            std::cerr << "assetgen: cannot write " << argv[2] << '\n';
+            return 1;
+        }
+        return 0;
+    }
+    if (argc != 2 || std::string(argv[1]).rfind("--", 0) == 0) {
+        std::cerr << "usage: assetgen OUTDIR | assetgen --sheet FILE.png\n";
+        return 2;
+    }
+    const std::string dir = argv[1];
+    for (const Picture& p : allPictures()) {
+        const std::string path = dir + "/" + p.file;
+        if (!renderPicture(p).saveToFile(path)) {
+            std::cerr << "assetgen: cannot write " << path << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
