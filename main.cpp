@@ -5,7 +5,8 @@
 #include "engine/gui/Application.hpp"
 #include "engine/gui/Desktop.hpp"
 #include "engine/gui/GuiResources.hpp"
-#include "game/forms/PlaceholderForm.hpp"
+#include "game/forms/GameForm.hpp"
+#include "game/forms/MainMenuForm.hpp"
 #include "game/forms/SwitchingWindow.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -56,11 +57,15 @@ int main(int, char**) {
     switching->setSize(desktop->getWidth(), desktop->getHeight());
     switching->setParent(switching, desktop);
 
-    // TEMPORARY: the placeholder stands in for the menu form until it exists.
-    auto menu = switching->addShown<ironmoat::cmn::PlaceholderForm>("menu");
+    // The menu first, so that it is the form shown; the game form waits
+    // hidden, its tick timer already running, until a button starts a match.
+    std::shared_ptr<MainMenuForm> menu = switching->addShown<MainMenuForm>("menu");
+    std::shared_ptr<GameForm> game = switching->addHidden<GameForm>("game");
+    menu->setGameForm(game);
 
     application->run();
 
+    game.reset();
     menu.reset();
     switching.reset();
     application.reset();
