@@ -33,7 +33,7 @@ target() {
         objs="$objs $(obj "$s")"
     done
     # shellcheck disable=SC2086
-    $CXX $SAN -fsanitize=fuzzer $objs -lpthread -o "$OUT/fuzz_$(echo "$name" | tr 'A-Z' 'a-z')"
+    $CXX $SAN -fsanitize=fuzzer $objs -lpthread -lz -o "$OUT/fuzz_$(echo "$name" | tr 'A-Z' 'a-z')"
     echo "built $OUT/fuzz_$(echo "$name" | tr 'A-Z' 'a-z')"
 }
 
