@@ -91,4 +91,15 @@ void ResourceManager::loaderMain() {
     }
 }
 
+std::size_t ResourceManager::loadingCount() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    std::size_t loading = 0;
+    for (const auto& entry : m_cache) {
+        if (!entry.second->isReady()) {
+            ++loading;
+        }
+    }
+    return loading;
+}
+
 } // namespace pyx::cmn

@@ -59,6 +59,9 @@ public:
     std::size_t mountCount() const;
     // Number of resources waiting for the loader thread.
     std::size_t queuedCount() const { return m_queue.size(); }
+    // Number of resources requested so far whose load has not finished
+    // (0 once everything asked for has been decoded, or has failed).
+    std::size_t loadingCount() const;
 
 private:
     using Key = std::pair<int, std::wstring>;

@@ -64,6 +64,14 @@ private:
     int m_holdTicks = 0;
 };
 
+} // namespace
+
+std::shared_ptr<cmn::PlayerController> makeFiringController(std::uint32_t seed) {
+    return std::make_shared<FiringController>(seed);
+}
+
+namespace {
+
 std::shared_ptr<cmn::Player> makeHuman(const wchar_t* name, int tankKind, std::uint32_t seed) {
     auto player = std::make_shared<cmn::Player>();
     player->name = name;
@@ -72,7 +80,7 @@ std::shared_ptr<cmn::Player> makeHuman(const wchar_t* name, int tankKind, std::u
     player->reserve = 5;
     player->tankKind = tankKind;
     player->team = 2;
-    player->controllers.push_back(std::make_shared<FiringController>(seed));
+    player->controllers.push_back(makeFiringController(seed));
     return player;
 }
 
@@ -124,26 +132,34 @@ void Match::restart() {
     build();
 }
 
-int Match::liveTanks() {
-    auto lock = m_world->acquireLock();
+int countLiveTanks(cmn::World& world) {
+    auto lock = world.acquireLock();
     int count = 0;
-    for (const auto& object : m_world->objects().active)
+    for (const auto& object : world.objects().active)
         if (!object->isDead() && dynamic_cast<const cmn::Tank*>(object.get()))
             ++count;
     return count;
 }
 
-int Match::liveShells() {
-    auto lock = m_world->acquireLock();
+int countLiveShells(cmn::World& world) {
+    auto lock = world.acquireLock();
     int count = 0;
-    for (const auto& object : m_world->objects().active)
+    for (const auto& object : world.objects().active)
         if (!object->isDead() && dynamic_cast<const cmn::TankShell*>(object.get()))
             ++count;
     return count;
 }
 
-double peakResidentMiB() {
-    std::ifstream status("/proc/self/status");
+int Match::liveTanks() {
+    return countLiveTanks(*m_world);
+}
+
+int Match::liveShells() {
+    return countLiveShells(*m_world);
+}
+
+double peakResidentMiB(const std::string& pid) {
+    std::ifstream status("/proc/" + pid + "/status");
     std::string line;
     while (std::getline(status, line)) {
         if (line.rfind("VmHWM:", 0) == 0) {

@@ -3,6 +3,7 @@
 // Shared pieces of the benchmark: sample statistics, the figures it reports
 // and the busy match every measurement is taken from.
 
+#include "game/controllers/PlayerController.hpp"
 #include "game/objects/World.hpp"
 
 #include <chrono>
@@ -64,8 +65,17 @@ private:
     int m_restarts = 0;
 };
 
-// Peak resident set (VmHWM) in MiB, or a negative value when unreadable.
-double peakResidentMiB();
+// A controller that holds a direction for a while and fires most of the
+// time, as a busy player would; seeded, so runs repeat.
+std::shared_ptr<cmn::PlayerController> makeFiringController(std::uint32_t seed);
+
+// Live tanks and shells in the world right now (takes the world's lock).
+int countLiveTanks(cmn::World& world);
+int countLiveShells(cmn::World& world);
+
+// Peak resident set (VmHWM) in MiB of the process, or a negative value when
+// unreadable; "self" for this process.
+double peakResidentMiB(const std::string& pid = "self");
 
 // Sends the standard output to /dev/null while alive: the bots trace every
 // change of direction there, which would bury the table and cost I/O.
@@ -82,6 +92,21 @@ private:
 
 std::vector<Figure> runTickBench(int ticks);
 std::vector<Figure> runDataBench(const std::vector<std::string>& archives);
+// Menu and game frames through the real forms in an Application window
+// tree, beside a frame that only clears and presents.
 std::vector<Figure> runFrameBench(int frames);
+// Start-up, idle CPU and peak memory of the real game executable (`game`,
+// a path) beside the floor window of `self` (this program).
+std::vector<Figure> runProcessBench(const std::string& game, const std::string& self, int launches,
+                                    double idleSeconds, double matchSeconds);
+
+// Child modes of this program, started by runProcessBench.
+// An SFML window that only clears and presents at 70 frames per second
+// until it is closed.
+int floorWindowMain();
+// The game's start-up wiring with its resource manager watched: prints the
+// steady-clock times (ns) of the first presented frame and of the moment
+// nothing requested is left to decode, then exits.
+int startupReplicaMain();
 
 } // namespace ironmoat::bench

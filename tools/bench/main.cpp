@@ -1,7 +1,9 @@
-// ironmoat-bench: run from the game's runtime folder (where data/*.dat lie),
-// under an X server. Prints a table and writes the same figures as JSON.
+// ironmoat-bench: run from the game's runtime folder (where ironmoat and
+// data/*.dat lie), under an X server. Prints a table and writes the same
+// figures as JSON.
 //
-//   ironmoat-bench [--json PATH] [--ticks N] [--frames N]
+//   ironmoat-bench [--json PATH] [--ticks N] [--frames N] [--launches N]
+//                  [--idle SECONDS] [--match SECONDS] [--only tick|data|frame|process]
 
 #include "engine/common/Logger.hpp"
 #include "engine/common/ResourceManager.hpp"
@@ -9,6 +11,7 @@
 #include "engine/gui/GuiResources.hpp"
 #include "tools/bench/Bench.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,7 +51,7 @@ bool writeJson(const std::string& path, const std::vector<Figure>& figures) {
         out << ", \"note\": \"" << jsonText(f.note) << "\"}" << (i + 1 < figures.size() ? "," : "")
             << "\n";
     }
-    out << "  ],\n  \"missing\": [\"startup time\", \"idle CPU\"]\n}\n";
+    out << "  ]\n}\n";
     return static_cast<bool>(out);
 }
 
@@ -72,25 +75,45 @@ void printTable(const std::vector<Figure>& figures) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && !std::strcmp(argv[1], "--floor-window"))
+        return ironmoat::bench::floorWindowMain();
+    if (argc == 2 && !std::strcmp(argv[1], "--startup-replica"))
+        return ironmoat::bench::startupReplicaMain();
+
     std::string jsonPath = "bench.json";
+    std::string only;
     int ticks = 12000;
     int frames = 600;
+    int launches = 5;
+    double idleSeconds = 10.0;
+    double matchSeconds = 15.0;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--json") && hasValue)
             jsonPath = argv[++i];
+        else if (!std::strcmp(argv[i], "--only") && hasValue)
+            only = argv[++i];
+        else if (!std::strcmp(argv[i], "--launches") && hasValue)
+            launches = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--idle") && hasValue)
+            idleSeconds = std::max(1.0, std::atof(argv[++i]));
+        else if (!std::strcmp(argv[i], "--match") && hasValue)
+            matchSeconds = std::max(1.0, std::atof(argv[++i]));
         else if (!std::strcmp(argv[i], "--ticks") && hasValue)
             ticks = std::max(1, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--frames") && hasValue)
             frames = std::max(1, std::atoi(argv[++i]));
         else {
-            std::fprintf(stderr, "usage: ironmoat-bench [--json PATH] [--ticks N] [--frames N]\n");
+            std::fprintf(stderr, "usage: ironmoat-bench [--json PATH] [--ticks N] [--frames N] "
+                                 "[--launches N] [--idle S] [--match S] [--only PART]\n");
             return 2;
         }
     }
 
     const std::vector<std::string> archives = {"data/core.dat", "data/ironmoat.dat"};
-    for (const std::string& path : archives) {
+    const std::string game = std::filesystem::absolute("ironmoat").string();
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    for (const std::string& path : {archives[0], archives[1], std::string("ironmoat")}) {
         if (!std::filesystem::exists(path)) {
             std::fprintf(stderr, "ironmoat-bench: %s is missing; run from the runtime folder\n",
                          path.c_str());
@@ -108,21 +131,30 @@ int main(int argc, char** argv) {
         (*gui)->setDefaultFont(
             (*resources)->getFont(L"@release/Core/Fonts/Charis-SIL/Font-Face-R.ttf"));
 
-        for (auto&& f : ironmoat::bench::runDataBench(archives))
-            figures.push_back(std::move(f));
-        for (auto&& f : ironmoat::bench::runTickBench(ticks))
-            figures.push_back(std::move(f));
-        for (auto&& f : ironmoat::bench::runFrameBench(frames))
-            figures.push_back(std::move(f));
-        figures.push_back({"memory.peak", "MiB", ironmoat::bench::peakResidentMiB(), false, 0.0,
-                           "<", 150.0, "VmHWM after the match"});
+        auto wanted = [&only](const char* part) { return only.empty() || only == part; };
+        auto add = [&figures](std::vector<Figure> more) {
+            for (auto&& f : more)
+                figures.push_back(std::move(f));
+        };
+        if (wanted("data"))
+            add(ironmoat::bench::runDataBench(archives));
+        if (wanted("tick"))
+            add(ironmoat::bench::runTickBench(ticks));
+        if (wanted("frame"))
+            add(ironmoat::bench::runFrameBench(frames));
         gui.reset();
         resources.reset();
         logger.reset();
     }
 
+    // The game processes come last, with this process's own window closed.
+    if (only.empty() || only == "process") {
+        for (auto&& f :
+             ironmoat::bench::runProcessBench(game, self, launches, idleSeconds, matchSeconds))
+            figures.push_back(std::move(f));
+    }
+
     printTable(figures);
-    std::printf("missing: startup time, idle CPU\n");
     if (!writeJson(jsonPath, figures)) {
         std::fprintf(stderr, "ironmoat-bench: cannot write %s\n", jsonPath.c_str());
         return 1;
