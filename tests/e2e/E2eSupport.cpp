@@ -92,11 +92,18 @@ std::string RuntimeFolder::lastLogLine() const {
     return last;
 }
 
-GameProcess::GameProcess(const RuntimeFolder& folder) {
+GameProcess::GameProcess(const RuntimeFolder& folder, const std::vector<std::string>& prefix) {
     const std::string dir = folder.path().string();
-    const std::string exe = folder.executable().string();
     const std::string out = (folder.path() / "stdout.txt").string();
     const std::string err = (folder.path() / "stderr.txt").string();
+    // Everything the child needs is prepared before the fork.
+    std::vector<std::string> words = prefix;
+    words.push_back(folder.executable().string());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
     m_pid = ::fork();
     if (m_pid == 0) {
         if (::chdir(dir.c_str()) != 0) {
@@ -110,7 +117,7 @@ GameProcess::GameProcess(const RuntimeFolder& folder) {
         if (e >= 0) {
             ::dup2(e, 2);
         }
-        ::execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
 }
@@ -137,6 +144,21 @@ std::optional<int> GameProcess::waitForExit(std::chrono::milliseconds timeout) {
         }
         std::this_thread::sleep_for(20ms);
     } while (std::chrono::steady_clock::now() < end);
+    return std::nullopt;
+}
+
+std::optional<long> GameProcess::residentKiB() const {
+    if (m_status || m_pid <= 0) {
+        return std::nullopt;
+    }
+    std::ifstream status("/proc/" + std::to_string(m_pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    // A zombie has no VmRSS line: the process has ended.
     return std::nullopt;
 }
 
@@ -234,29 +256,49 @@ std::optional<sf::Color> XSession::pixel(::Window window, int x, int y) {
                      static_cast<sf::Uint8>(value & 0xFF));
 }
 
-bool XSession::savePng(::Window window, const fs::path& file) {
+std::optional<sf::Image> XSession::shot(::Window window) {
     const auto [w, h] = size(window);
     if (w <= 0 || h <= 0) {
-        return false;
+        return std::nullopt;
     }
     XImage* image =
         grab(m_display, window, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h));
     if (image == nullptr) {
-        return false;
+        return std::nullopt;
     }
-    sf::Image out;
-    out.create(static_cast<unsigned>(w), static_cast<unsigned>(h));
+    std::vector<sf::Uint8> rgba(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+    std::size_t at = 0;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const unsigned long v = XGetPixel(image, x, y);
-            out.setPixel(static_cast<unsigned>(x), static_cast<unsigned>(y),
-                         sf::Color(static_cast<sf::Uint8>((v >> 16) & 0xFF),
-                                   static_cast<sf::Uint8>((v >> 8) & 0xFF),
-                                   static_cast<sf::Uint8>(v & 0xFF)));
+            rgba[at++] = static_cast<sf::Uint8>((v >> 16) & 0xFF);
+            rgba[at++] = static_cast<sf::Uint8>((v >> 8) & 0xFF);
+            rgba[at++] = static_cast<sf::Uint8>(v & 0xFF);
+            rgba[at++] = 255;
         }
     }
     XDestroyImage(image);
-    return out.saveToFile(file.string());
+    sf::Image out;
+    out.create(static_cast<unsigned>(w), static_cast<unsigned>(h), rgba.data());
+    return out;
+}
+
+std::optional<sf::Image> XSession::waitForShot(WindowId window,
+                                               const std::function<bool(const sf::Image&)>& pred,
+                                               std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    do {
+        if (std::optional<sf::Image> image = shot(window); image && pred(*image)) {
+            return image;
+        }
+        std::this_thread::sleep_for(100ms);
+    } while (std::chrono::steady_clock::now() < end);
+    return std::nullopt;
+}
+
+bool XSession::savePng(::Window window, const fs::path& file) {
+    const std::optional<sf::Image> image = shot(window);
+    return image && image->saveToFile(file.string());
 }
 
 bool XSession::place(WindowId window, int x, int y) {
@@ -301,6 +343,109 @@ void XSession::tapKey(unsigned long keysym) {
     setKey(keysym, true);
     std::this_thread::sleep_for(40ms);
     setKey(keysym, false);
+}
+
+namespace {
+
+bool isDesktop(const sf::Image& image, int x, int y) {
+    return image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) == DesktopGrey;
+}
+
+// A button face whose top edge lies at y in the column x: a run of 46 to 54
+// pixels other than the desktop's grey, 140 to 160 pixels wide along a row
+// near its top (above the caption, whose smoothed edges may hit the grey).
+std::optional<MenuButtons> buttonAt(const sf::Image& image, int x, int y) {
+    const int w = static_cast<int>(image.getSize().x);
+    const int h = static_cast<int>(image.getSize().y);
+    int run = 0;
+    while (y + run < h && run < 60 && !isDesktop(image, x, y + run)) {
+        ++run;
+    }
+    if (run < 46 || run > 54) {
+        return std::nullopt;
+    }
+    const int row = y + 3;
+    int left = x;
+    while (left > 0 && !isDesktop(image, left - 1, row)) {
+        --left;
+    }
+    int right = x;
+    while (right + 1 < w && !isDesktop(image, right + 1, row)) {
+        ++right;
+    }
+    const int width = right - left + 1;
+    if (width < 140 || width > 160) {
+        return std::nullopt;
+    }
+    // A filled rectangle: its far column runs as deep as the near one.
+    for (int i = 0; i < run; ++i) {
+        if (isDesktop(image, right - 3, y + i)) {
+            return std::nullopt;
+        }
+    }
+    return MenuButtons{y, 0, left, width, run};
+}
+
+} // namespace
+
+std::optional<MenuButtons> findMenuButtons(const sf::Image& image) {
+    const int w = static_cast<int>(image.getSize().x);
+    const int h = static_cast<int>(image.getSize().y);
+    // Before the first frame the window reads back black; the desktop's
+    // grey at a corner no form paints says a frame has been drawn.
+    if (w < 400 || h < 300 || !isDesktop(image, 2, h - 3)) {
+        return std::nullopt;
+    }
+    // The buttons are 150 pixels wide and centred; this column lies inside
+    // them, left of their captions.
+    const int x = w / 2 - 70;
+    std::vector<MenuButtons> found;
+    for (int y = 1; y < h; ++y) {
+        if (isDesktop(image, x, y) || !isDesktop(image, x, y - 1)) {
+            continue;
+        }
+        if (const std::optional<MenuButtons> button = buttonAt(image, x, y)) {
+            found.push_back(*button);
+        }
+    }
+    // "Two players" lies 100 pixels under "Single player", edge to edge.
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        for (std::size_t j = i + 1; j < found.size(); ++j) {
+            const int gap = found[j].singlePlayerTop - found[i].singlePlayerTop;
+            if (gap >= 90 && gap <= 110 && std::abs(found[j].left - found[i].left) <= 1) {
+                MenuButtons buttons = found[i];
+                buttons.twoPlayersTop = found[j].singlePlayerTop;
+                return buttons;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool matchPanelShown(const sf::Image& image) {
+    if (image.getSize().x < 1100 || image.getSize().y < 300) {
+        return false;
+    }
+    const sf::Color white(255, 255, 255);
+    return image.getPixel(911, 100) == white && image.getPixel(1070, 100) == white &&
+           image.getPixel(911, 290) == white;
+}
+
+std::optional<MenuButtons> clickMatchStart(XSession& x, WindowId window, bool twoPlayers,
+                                           std::chrono::milliseconds timeout) {
+    std::optional<MenuButtons> buttons;
+    const std::optional<sf::Image> menu = x.waitForShot(
+        window,
+        [&](const sf::Image& image) { return (buttons = findMenuButtons(image)).has_value(); },
+        timeout);
+    if (!menu) {
+        return std::nullopt;
+    }
+    // The game counts clicks only while its window has the input focus.
+    x.focus(window);
+    const int top = twoPlayers ? buttons->twoPlayersTop : buttons->singlePlayerTop;
+    x.click(window, buttons->left + buttons->width / 2, top + buttons->height / 2);
+    return buttons;
 }
 
 } // namespace ironmoat::e2e

@@ -6,12 +6,15 @@
 // WM_DELETE_WINDOW. Every wait is bounded.
 
 #include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Image.hpp>
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 struct _XDisplay;
 
@@ -43,12 +46,19 @@ private:
     std::filesystem::path m_path;
 };
 
+// The title of the game's window.
+inline constexpr const char* GameTitle = "IronMoat v1.0 (Dunmark PYX Remake)";
+// The colour the desktop clears every frame to.
+inline const sf::Color DesktopGrey(55, 55, 55);
+
 // The game process, started in a runtime folder with its standard output
 // and error going to files there.
 class GameProcess {
 public:
-    // Starts the executable with the folder as working directory.
-    explicit GameProcess(const RuntimeFolder& folder);
+    // Starts the executable with the folder as working directory; a prefix
+    // (a checker such as valgrind with its options) is run in its place with
+    // the executable as its last argument.
+    explicit GameProcess(const RuntimeFolder& folder, const std::vector<std::string>& prefix = {});
     // Kills the process if it still runs (a test that failed half-way).
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
@@ -58,6 +68,9 @@ public:
     // Waits at most the timeout for the exit; the exit status (the signal
     // number + 128 for a killed process) or nothing when still running.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
+    // The resident memory of the process in KiB (VmRSS), nothing once it
+    // has ended.
+    std::optional<long> residentKiB() const;
 
 private:
     pid_t m_pid = -1;
@@ -86,7 +99,13 @@ public:
     bool sendDeleteWindow(WindowId window);
     // The colour of a pixel of the window's content.
     std::optional<sf::Color> pixel(WindowId window, int x, int y);
-    // Saves the window's content as a PNG (through an image in memory).
+    // The window's whole content, read back from the screen.
+    std::optional<sf::Image> shot(WindowId window);
+    // Takes shots until one satisfies the predicate or the time is up.
+    std::optional<sf::Image> waitForShot(WindowId window,
+                                         const std::function<bool(const sf::Image&)>& pred,
+                                         std::chrono::milliseconds timeout);
+    // Saves the window's content as a PNG.
     bool savePng(WindowId window, const std::filesystem::path& file);
     // Moves the pointer to (x, y) of the window and clicks the left button.
     void click(WindowId window, int x, int y);
@@ -104,5 +123,28 @@ public:
 private:
     _XDisplay* m_display = nullptr;
 };
+
+// The main menu's two buttons as found in a shot of the window.
+struct MenuButtons {
+    int singlePlayerTop = 0;
+    int twoPlayersTop = 0;
+    int left = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Finds the menu's buttons by their pixels: two light rectangles of the
+// same size, one above the other, in the window's middle column. Nothing
+// while another form (or no frame yet) is shown.
+std::optional<MenuButtons> findMenuButtons(const sf::Image& image);
+
+// True when the match's side panel is drawn: the outlines of the Enemy and
+// Player 1 blocks.
+bool matchPanelShown(const sf::Image& image);
+
+// Waits (at most the timeout) for the menu, then clicks "Single player" or
+// "Two players"; the buttons found, nothing when the menu never showed.
+std::optional<MenuButtons> clickMatchStart(XSession& x, WindowId window, bool twoPlayers,
+                                           std::chrono::milliseconds timeout);
 
 } // namespace ironmoat::e2e

@@ -15,8 +15,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-const char* const Title = "IronMoat v1.0 (Dunmark PYX Remake)";
-const sf::Color Desktop(55, 55, 55);
+const sf::Color Desktop = DesktopGrey;
 
 bool reddish(sf::Color c) {
     return c.r > 150 && c.g < 80 && c.b < 80;
@@ -42,8 +41,8 @@ protected:
     void start() {
         ASSERT_TRUE(x.connected()) << "no X server on DISPLAY";
         game = std::make_unique<GameProcess>(folder);
-        window = x.findWindow(Title, 30s);
-        ASSERT_NE(window, 0u) << "no window titled " << Title;
+        window = x.findWindow(GameTitle, 30s);
+        ASSERT_NE(window, 0u) << "no window titled " << GameTitle;
         ASSERT_TRUE(x.place(window, 0, 0));
         x.focus(window);
     }
@@ -55,54 +54,11 @@ protected:
         }
     }
 
-    // The window's content now (empty when it cannot be read).
-    std::optional<sf::Image> shot() {
-        const fs::path file = folder.path() / "shot.png";
-        sf::Image image;
-        if (!x.savePng(window, file) || !image.loadFromFile(file.string()))
-            return std::nullopt;
-        return image;
-    }
+    std::optional<sf::Image> shot() { return x.shot(window); }
 
-    // Takes shots until one satisfies the predicate or the time is up.
     template <class Pred>
     std::optional<sf::Image> waitForShot(Pred pred, std::chrono::milliseconds timeout) {
-        const auto end = Clock::now() + timeout;
-        do {
-            if (std::optional<sf::Image> image = shot(); image && pred(*image))
-                return image;
-            std::this_thread::sleep_for(100ms);
-        } while (Clock::now() < end);
-        return std::nullopt;
-    }
-
-    // The menu's buttons: the top of "Single player" (found in the column
-    // x = 600, under the title) and its left edge; nothing without them.
-    struct Buttons {
-        int top = 0;
-        int left = 0;
-    };
-    static std::optional<Buttons> findButtons(const sf::Image& image) {
-        // Before the first frame the window reads back black.
-        if (image.getPixel(2, 717) != Desktop)
-            return std::nullopt;
-        for (unsigned y = 140; y + 60 < image.getSize().y; ++y) {
-            if (image.getPixel(600, y) == Desktop)
-                continue;
-            unsigned run = 0;
-            while (run < 50 && image.getPixel(600, y + run) != Desktop)
-                ++run;
-            if (run < 45)
-                return std::nullopt;
-            const unsigned middle = y + 25;
-            if (image.getPixel(520, middle) != Desktop)
-                return std::nullopt;
-            for (unsigned x = 520; x < 620; ++x)
-                if (image.getPixel(x, middle) != Desktop)
-                    return Buttons{static_cast<int>(y), static_cast<int>(x)};
-            return std::nullopt;
-        }
-        return std::nullopt;
+        return x.waitForShot(window, pred, timeout);
     }
 
     static int countPixels(const sf::Image& image, sf::IntRect box, bool (*pred)(sf::Color)) {
@@ -130,11 +86,10 @@ protected:
         return sf::Vector2f(static_cast<float>(sx / n), static_cast<float>(sy / n));
     }
 
-    static bool panelShown(const sf::Image& image) {
+    static bool singlePlayerPanelShown(const sf::Image& image) {
         const sf::Color white(255, 255, 255);
         // The Enemy and Player 1 blocks' outlines, nothing of a third block.
-        return image.getPixel(911, 100) == white && image.getPixel(1070, 100) == white &&
-               image.getPixel(911, 290) == white && image.getPixel(911, 415) == white &&
+        return matchPanelShown(image) && image.getPixel(911, 415) == white &&
                image.getPixel(911, 470) != white;
     }
 
@@ -155,17 +110,15 @@ protected:
 
 TEST_F(E2eGameplay, SinglePlayerMatchFromTheMenu) {
     start();
-    const std::optional<sf::Image> menu =
-        waitForShot([](const sf::Image& image) { return findButtons(image).has_value(); }, 30s);
-    ASSERT_TRUE(menu.has_value()) << "the menu's buttons never appeared";
-    const Buttons buttons = *findButtons(*menu);
-    EXPECT_EQ(buttons.left, 565);
-    // "Two players" 100 pixels under "Single player", at the same edge.
-    EXPECT_NE(menu->getPixel(600, static_cast<unsigned>(buttons.top + 125)), Desktop);
-    EXPECT_EQ(menu->getPixel(560, static_cast<unsigned>(buttons.top + 125)), Desktop);
+    const std::optional<MenuButtons> buttons = clickMatchStart(x, window, false, 30s);
+    ASSERT_TRUE(buttons.has_value()) << "the menu's buttons never appeared";
+    // 150 x 50, centred in the 1280-pixel window, the second 100 pixels lower.
+    EXPECT_EQ(buttons->left, 565);
+    EXPECT_EQ(buttons->width, 150);
+    EXPECT_EQ(buttons->height, 50);
+    EXPECT_EQ(buttons->twoPlayersTop - buttons->singlePlayerTop, 100);
 
-    x.click(window, 640, buttons.top + 25);
-    const std::optional<sf::Image> match = waitForShot(panelShown, 30s);
+    const std::optional<sf::Image> match = waitForShot(singlePlayerPanelShown, 30s);
     ASSERT_TRUE(match.has_value()) << "no panel with the Enemy and Player 1 blocks";
     // The field fills 702 x 702 from the corner; the rest is panel or grey.
     EXPECT_NE(match->getPixel(700, 700), Desktop);
@@ -226,12 +179,8 @@ TEST_F(E2eGameplay, AMapWithoutABaseEndsInGameOverAndTheMenuReturns) {
     }
 
     start();
-    const std::optional<sf::Image> menu =
-        waitForShot([](const sf::Image& image) { return findButtons(image).has_value(); }, 30s);
-    ASSERT_TRUE(menu.has_value()) << "the menu's buttons never appeared";
-    const Buttons buttons = *findButtons(*menu);
-
-    x.click(window, 640, buttons.top + 25);
+    ASSERT_TRUE(clickMatchStart(x, window, false, 30s).has_value())
+        << "the menu's buttons never appeared";
     const auto clicked = Clock::now();
     const sf::IntRect field(0, 0, 702, 702);
     const std::optional<sf::Image> over = waitForShot(
@@ -240,12 +189,12 @@ TEST_F(E2eGameplay, AMapWithoutABaseEndsInGameOverAndTheMenuReturns) {
     EXPECT_EQ(countPixels(*over, sf::IntRect(702, 0, 578, 720), reddish), 0);
 
     const std::optional<sf::Image> back =
-        waitForShot([](const sf::Image& image) { return findButtons(image).has_value(); }, 40s);
+        waitForShot([](const sf::Image& image) { return findMenuButtons(image).has_value(); }, 40s);
     ASSERT_TRUE(back.has_value()) << "the menu did not come back";
     const auto shownFor = Clock::now() - clicked;
     // About 10 s; a loaded machine may run late, never early.
     EXPECT_GT(shownFor, 9s);
-    EXPECT_EQ(findButtons(*back)->left, 565);
+    EXPECT_EQ(findMenuButtons(*back)->left, 565);
 
     closeAndCheckShutdown();
 }

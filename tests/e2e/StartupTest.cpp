@@ -10,17 +10,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const char* const Title = "IronMoat v1.0 (Dunmark PYX Remake)";
-
 TEST(E2eStartup, OpensItsWindowAndShutsDownCleanlyOnClose) {
     XSession x;
     ASSERT_TRUE(x.connected()) << "no X server on DISPLAY";
     RuntimeFolder folder;
     GameProcess game(folder);
 
-    const WindowId window = x.findWindow(Title, 30s);
-    ASSERT_NE(window, 0u) << "no window titled " << Title;
-    EXPECT_EQ(x.title(window), Title);
+    const WindowId window = x.findWindow(GameTitle, 30s);
+    ASSERT_NE(window, 0u) << "no window titled " << GameTitle;
+    EXPECT_EQ(x.title(window), GameTitle);
     EXPECT_EQ(x.size(window), (std::pair<int, int>{1280, 720}));
     EXPECT_FALSE(game.waitForExit(500ms).has_value()) << "the game ended by itself";
 
