@@ -8,21 +8,31 @@ namespace pyx::gui {
 
 namespace {
 
-// Steps 1 and 2 of the update, common to every kind: true when the target
-// already holds a skin of the source's class (then `changed` tells whether
-// its style had to follow).
-template <class Skin> bool updateSameClass(const Skin& source, Skin* target, bool& changed) {
-    if (target == nullptr || target->typeId() != source.typeId()) {
+// The update of one kind of skin. A target of the source's class only
+// follows the source's style (`changed` then tells whether it had to); any
+// other target is replaced by a clone of the source, after `carry` has moved
+// over what the old skin must keep.
+template <class Skin, class Carry>
+bool updateSkinOf(const Skin* source, std::unique_ptr<Skin>& target, Carry carry) {
+    if (source == nullptr) {
         return false;
     }
-    if (target->sameStyle(source)) {
-        changed = false;
-    } else {
-        target->inheritStyle(source);
-        changed = true;
+    if (target != nullptr && target->typeId() == source->typeId()) {
+        if (target->sameStyle(*source)) {
+            return false;
+        }
+        target->inheritStyle(*source);
+        return true;
     }
+    std::unique_ptr<Skin> fresh = source->clone();
+    if (target) {
+        carry(*target, *fresh);
+    }
+    target = std::move(fresh);
     return true;
 }
+
+template <class Skin> void carryNothing(const Skin&, Skin&) {}
 
 } // namespace
 
@@ -35,50 +45,25 @@ Theme::Theme() {
 Theme::~Theme() = default;
 
 bool Theme::updateSkin(const ButtonSkin* source, std::unique_ptr<ButtonSkin>& target) {
-    if (source == nullptr) {
-        return false;
-    }
-    bool changed = false;
-    if (updateSameClass(*source, target.get(), changed)) {
-        return changed;
-    }
-    std::unique_ptr<ButtonSkin> fresh = source->clone();
-    if (target) {
-        if (target->textColourSet) {
-            fresh->textColour = target->textColour;
-            fresh->textColourSet = true;
+    // Text colour and size set by the program outlive a change of look.
+    return updateSkinOf(source, target, [](const ButtonSkin& old, ButtonSkin& fresh) {
+        if (old.textColourSet) {
+            fresh.textColour = old.textColour;
+            fresh.textColourSet = true;
         }
-        if (target->textSizeSet) {
-            fresh->textSize = target->textSize;
-            fresh->textSizeSet = true;
+        if (old.textSizeSet) {
+            fresh.textSize = old.textSize;
+            fresh.textSizeSet = true;
         }
-    }
-    target = std::move(fresh);
-    return true;
+    });
 }
 
 bool Theme::updateSkin(const EditSkin* source, std::unique_ptr<EditSkin>& target) {
-    if (source == nullptr) {
-        return false;
-    }
-    bool changed = false;
-    if (updateSameClass(*source, target.get(), changed)) {
-        return changed;
-    }
-    target = source->clone();
-    return true;
+    return updateSkinOf(source, target, carryNothing<EditSkin>);
 }
 
 bool Theme::updateSkin(const ScrollSkin* source, std::unique_ptr<ScrollSkin>& target) {
-    if (source == nullptr) {
-        return false;
-    }
-    bool changed = false;
-    if (updateSameClass(*source, target.get(), changed)) {
-        return changed;
-    }
-    target = source->clone();
-    return true;
+    return updateSkinOf(source, target, carryNothing<ScrollSkin>);
 }
 
 bool Theme::applyPending() {

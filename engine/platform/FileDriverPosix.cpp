@@ -4,6 +4,7 @@
 
 #include "engine/core/Utf8.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,6 +16,25 @@ namespace {
 
 // Large transfers are split so that one system call never moves more.
 constexpr std::uint64_t MaxTransfer = 0x1000000;
+
+// Moves `count` bytes in calls of at most MaxTransfer, retrying calls that a
+// signal interrupted; stops at the first failure or end of file and returns
+// how many bytes moved. `call(done, step)` is one read or write system call.
+template <class Call> std::uint64_t transferAll(std::uint64_t count, Call call) {
+    std::uint64_t done = 0;
+    while (done < count) {
+        const std::uint64_t step = std::min(count - done, MaxTransfer);
+        const ssize_t n = call(done, step);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::uint64_t>(n);
+    }
+    return done;
+}
 
 std::string nativePath(const std::wstring& path) {
     std::wstring slashed = path;
@@ -81,19 +101,9 @@ std::uint64_t FileDriverPosix::write(const void* bytes, std::uint64_t count) {
         return 0;
     }
     const auto* from = static_cast<const unsigned char*>(bytes);
-    std::uint64_t done = 0;
-    while (done < count) {
-        const std::uint64_t step = std::min(count - done, MaxTransfer);
-        const ssize_t n = ::write(m_fd, from + done, step);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::uint64_t>(n);
-    }
-    return done;
+    return transferAll(count, [&](std::uint64_t done, std::uint64_t step) {
+        return ::write(m_fd, from + done, step);
+    });
 }
 
 std::uint64_t FileDriverPosix::read(void* buffer, std::uint64_t count) {
@@ -101,19 +111,9 @@ std::uint64_t FileDriverPosix::read(void* buffer, std::uint64_t count) {
         return 0;
     }
     auto* to = static_cast<unsigned char*>(buffer);
-    std::uint64_t done = 0;
-    while (done < count) {
-        const std::uint64_t step = std::min(count - done, MaxTransfer);
-        const ssize_t n = ::read(m_fd, to + done, step);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::uint64_t>(n);
-    }
-    return done;
+    return transferAll(count, [&](std::uint64_t done, std::uint64_t step) {
+        return ::read(m_fd, to + done, step);
+    });
 }
 
 bool FileDriverPosix::seek(std::int64_t offset, int origin) {

@@ -62,10 +62,12 @@ bool BonusObject::onTouch(GameObject& other) {
         return true;
     if (!tank->player)
         return false;
-    if (tank->team != 0)
-        applyForHuman(*tank);
-    else
-        applyForEnemy(*tank);
+    if (!applyForEitherSide(*tank)) {
+        if (tank->team != 0)
+            applyForHuman(*tank);
+        else
+            applyForEnemy(*tank);
+    }
     kill();
     return true;
 }
@@ -88,41 +90,50 @@ void raiseLevelByTwo(Tank& tank) {
 
 } // namespace
 
+// Kinds 1, 3, 4, 6 and 7 act alike whichever side picks them up; true when
+// the kind was one of them.
+bool BonusObject::applyForEitherSide(Tank& tank) {
+    switch (bonusKind) {
+    case 1:
+        immobilizeOthers(world, tank);
+        announce("Bonus! Immobilize enemies 5 seconds\n");
+        return true;
+    case 3:
+        tank.upgrade();
+        return true;
+    case 4:
+        if (world)
+            world->destroyEnemies(tank.player, tank.team);
+        announce("Bonus! Destroy all enemy tanks\n");
+        return true;
+    case 6:
+        raiseLevelByTwo(tank);
+        announce("Bonus! Tank upgrade\n");
+        return true;
+    case 7:
+        tank.giveBoat();
+        announce("Bonus! Boat\n");
+        return true;
+    default:
+        return false;
+    }
+}
+
 void BonusObject::applyForHuman(Tank& tank) {
     switch (bonusKind) {
     case 0:
         tank.shieldTime += 10.0f;
         announce("Bonus! Invulnerable tank 10 seconds\n");
         break;
-    case 1:
-        immobilizeOthers(world, tank);
-        announce("Bonus! Immobilize enemies 5 seconds\n");
-        break;
     case 2:
         if (world)
             world->protectTargets(10.0f);
         announce("Bonus! Invulnerable buildings 10 seconds\n");
         break;
-    case 3:
-        tank.upgrade();
-        break;
-    case 4:
-        if (world)
-            world->destroyEnemies(tank.player, tank.team);
-        announce("Bonus! Destroy all enemy tanks\n");
-        break;
     case 5:
         tank.player->reserve += 1;
         tank.player->spawnsLeft += 1;
         announce("Bonus! 1 up\n");
-        break;
-    case 6:
-        raiseLevelByTwo(tank);
-        announce("Bonus! Tank upgrade\n");
-        break;
-    case 7:
-        tank.giveBoat();
-        announce("Bonus! Boat\n");
         break;
     default:
         break;
@@ -140,22 +151,10 @@ void BonusObject::applyForEnemy(Tank& tank) {
         }
         announce("Upgrading all ally tanks!\n");
         break;
-    case 1:
-        immobilizeOthers(world, tank);
-        announce("Bonus! Immobilize enemies 5 seconds\n");
-        break;
     case 2:
         if (world)
             world->removeProtection(0);
         announce("Bonus! Protection from targets removed for 10 seconds\n");
-        break;
-    case 3:
-        tank.upgrade();
-        break;
-    case 4:
-        if (world)
-            world->destroyEnemies(tank.player, tank.team);
-        announce("Bonus! Destroy all enemy tanks\n");
         break;
     case 5:
         if (world) {
@@ -166,14 +165,6 @@ void BonusObject::applyForEnemy(Tank& tank) {
             }
         }
         announce("Bonus! All enemies drop stuff\n");
-        break;
-    case 6:
-        raiseLevelByTwo(tank);
-        announce("Bonus! Tank upgrade\n");
-        break;
-    case 7:
-        tank.giveBoat();
-        announce("Bonus! Boat\n");
         break;
     default:
         break;

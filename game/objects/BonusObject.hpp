@@ -30,6 +30,7 @@ public:
     std::int32_t bonusRow = 0;
 
 private:
+    bool applyForEitherSide(Tank& tank);
     void applyForHuman(Tank& tank);
     void applyForEnemy(Tank& tank);
 };
