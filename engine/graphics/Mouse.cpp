@@ -4,6 +4,7 @@
 #include "engine/graphics/Camera.hpp"
 #include "engine/platform/MousePlatform.hpp"
 
+#include <array>
 #include <chrono>
 
 namespace pyx::gfx {
@@ -83,7 +84,8 @@ void Mouse::update(sf::Vector2i cursorScreenPosition) {
     m_guiDelta = toGuiPosition(m_cursorPosition) - toGuiPosition(m_previousCursorPosition);
 
     const std::int64_t now = m_clock();
-    const sf::Window& window = *m_refCamera->getWindow();
+    // One question to the system for the three buttons.
+    const std::array<bool, 3> held = wrp::MousePlatform::buttonsDown(*m_refCamera->getWindow());
     for (int button : {Left, Middle, Right}) {
         ButtonRecord& frame = m_frameRecords[static_cast<unsigned>(button)];
         ButtonRecord& live = m_liveRecords[static_cast<unsigned>(button)];
@@ -94,7 +96,7 @@ void Mouse::update(sf::Vector2i cursorScreenPosition) {
         live.presses = live.releases = 0;
         live.wheelDelta = live.wheelSteps = 0;
         frame.down = live.down;
-        live.down = wrp::MousePlatform::isButtonDown(button, window);
+        live.down = held[static_cast<unsigned>(button)];
         clickBookkeeping(button, now);
     }
 }

@@ -5,6 +5,8 @@
 #ifdef _WIN32
 #include "engine/platform/KeyboardImplWin32.hpp"
 #else
+#include "engine/platform/KeyboardSnapshotX11.hpp"
+
 #include <SFML/Window/Keyboard.hpp>
 #endif
 
@@ -53,8 +55,23 @@ void Keyboard::update(bool rotate) {
         std::lock_guard guard(pollSeam().lock);
         poll = pollSeam().poll;
     }
+#ifndef _WIN32
+    // The platform's answer for every key from one request, when it can.
+    StateArray polled{};
+    bool snapshot = false;
+    if (!poll) {
+        if (!m_snapshot)
+            m_snapshot = std::make_unique<_impl::KeyboardSnapshotX11>();
+        snapshot = m_snapshot->take(polled);
+    }
+#else
+    const StateArray polled{};
+    const bool snapshot = false;
+#endif
     for (Key k = 0; k < KeyCount; ++k) {
-        const bool down = poll ? poll(k) : pollKey(k);
+        const bool down = poll       ? poll(k)
+                          : snapshot ? polled[static_cast<unsigned>(k)] != 0
+                                     : pollKey(k);
         m_current[static_cast<unsigned>(k)] =
             static_cast<std::uint8_t>(m_current[static_cast<unsigned>(k)] | (down ? 1 : 0));
     }

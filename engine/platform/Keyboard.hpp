@@ -6,11 +6,16 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 namespace pyx::wrp {
+
+namespace _impl {
+class KeyboardSnapshotX11;
+}
 
 // The engine's view of the keyboard: two snapshots of all 101 key codes (the
 // codes of sf::Keyboard::Key: -1 unknown, 0 to 100 real keys), the one taken
@@ -94,6 +99,10 @@ private:
     std::map<Key, std::wstring> m_keyNames;
     std::map<std::wstring, Key> m_keyCodes;
     std::mutex m_lock;
+#ifndef _WIN32
+    // The whole keyboard in one request to the X server, made on first use.
+    std::unique_ptr<_impl::KeyboardSnapshotX11> m_snapshot;
+#endif
 };
 
 } // namespace pyx::wrp

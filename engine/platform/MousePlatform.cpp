@@ -1,6 +1,7 @@
 #include "engine/platform/MousePlatform.hpp"
 
 #include "engine/platform/MousePlatformNative.hpp"
+#include "engine/platform/PointerQueryX11.hpp"
 
 #include <SFML/Window/Mouse.hpp>
 
@@ -47,6 +48,25 @@ bool MousePlatform::isButtonDown(int button, const sf::Window& window) {
     return systemButtonDown(button);
 }
 
+std::array<bool, 3> MousePlatform::buttonsDown(const sf::Window& window) {
+    std::array<bool, 3> down{};
+    if (!isForeground(window))
+        return down;
+    if (const auto poll = copyOf(seams().button)) {
+        for (int button = 0; button < 3; ++button)
+            down[static_cast<unsigned>(button)] = poll(button);
+        return down;
+    }
+#ifndef _WIN32
+    _impl::PointerStateX11 pointer;
+    if (_impl::queryPointerX11(0, pointer))
+        return {pointer.left, pointer.right, pointer.middle};
+#endif
+    for (int button = 0; button < 3; ++button)
+        down[static_cast<unsigned>(button)] = systemButtonDown(button);
+    return down;
+}
+
 bool MousePlatform::isForeground(const sf::Window& window) {
     if (const auto poll = copyOf(seams().foreground))
         return poll(window);
@@ -81,7 +101,13 @@ sf::Vector2i MousePlatform::screenToClient(const sf::Window& window, sf::Vector2
 #else
     // X11 offers no direct conversion for an arbitrary point; the offset
     // between the cursor's desktop and window positions is the window's
-    // client origin, whatever decorations a window manager added.
+    // client origin, whatever decorations a window manager added. One query
+    // gives both positions at the same instant.
+    _impl::PointerStateX11 pointer;
+    if (window.getSystemHandle() &&
+        _impl::queryPointerX11(static_cast<unsigned long>(window.getSystemHandle()), pointer))
+        return screen -
+               sf::Vector2i(pointer.rootX - pointer.windowX, pointer.rootY - pointer.windowY);
     const sf::Vector2i offset = sf::Mouse::getPosition() - sf::Mouse::getPosition(window);
     return screen - offset;
 #endif

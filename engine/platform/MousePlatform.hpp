@@ -3,6 +3,7 @@
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Window.hpp>
 
+#include <array>
 #include <functional>
 
 namespace pyx::wrp {
@@ -25,6 +26,10 @@ public:
 
     // The button is held and the window is the foreground window.
     static bool isButtonDown(int button, const sf::Window& window);
+    // isButtonDown of the left, right and middle buttons (indices 0, 1, 2)
+    // at once: the foreground is asked once and, on X11, one pointer query
+    // answers all three buttons.
+    static std::array<bool, 3> buttonsDown(const sf::Window& window);
     // The window is the foreground window (the window has the focus).
     static bool isForeground(const sf::Window& window);
     // The cursor in screen pixels.

@@ -57,7 +57,7 @@ struct GameForms {
 
     // One pass of the Application's loop: events, update, draw, present.
     // Returns the time it took in milliseconds.
-    double frame(Figure* update = nullptr, Figure* draw = nullptr) {
+    double frame(Figure* update = nullptr, Figure* draw = nullptr, Figure* present = nullptr) {
         const auto start = BenchClock::now();
         sf::Event event;
         while (window->pollEvent(event))
@@ -76,6 +76,8 @@ struct GameForms {
             update->value += millis(updated - now);
         if (draw)
             draw->value += millis(drawn - updated);
+        if (present)
+            present->value += millis(end - drawn);
         return millis(end - start);
     }
 
@@ -125,11 +127,14 @@ void addFrameFigures(std::vector<Figure>& figures, const std::string& name,
                        floorMedian > 0 ? 1000.0 / floorMedian : 0.0, "", 0.0, "from the medians"});
 }
 
-std::string split(const Figure& update, const Figure& draw, std::size_t frames) {
+// Where the time of a frame went: update, draw (the CPU side of drawing)
+// and present (where the software renderer rasterises and copies).
+std::string split(const Figure& update, const Figure& draw, const Figure& present,
+                  std::size_t frames) {
     const double n = frames > 0 ? static_cast<double>(frames) : 1.0;
-    char text[96];
-    std::snprintf(text, sizeof text, "; mean update %.2f ms, draw %.2f ms", update.value / n,
-                  draw.value / n);
+    char text[128];
+    std::snprintf(text, sizeof text, "; mean update %.2f ms, draw %.2f ms, present %.2f ms",
+                  update.value / n, draw.value / n, present.value / n);
     return text;
 }
 
@@ -140,7 +145,7 @@ std::vector<Figure> runFrameBench(int frames) {
     std::vector<double> floorSamples;
     std::vector<double> menuSamples;
     std::vector<double> gameSamples;
-    Figure menuUpdate, menuDraw, gameUpdate, gameDraw;
+    Figure menuUpdate, menuDraw, menuPresent, gameUpdate, gameDraw, gamePresent;
 
     for (int i = 0; i < WarmUpFrames; ++i)
         forms.frame();
@@ -149,7 +154,7 @@ std::vector<Figure> runFrameBench(int frames) {
     for (int i = 0; i < WarmUpFrames; ++i)
         forms.frame();
     for (int i = 0; i < frames; ++i)
-        menuSamples.push_back(forms.frame(&menuUpdate, &menuDraw));
+        menuSamples.push_back(forms.frame(&menuUpdate, &menuDraw, &menuPresent));
 
     long tankSum = 0;
     long shellSum = 0;
@@ -167,7 +172,7 @@ std::vector<Figure> runFrameBench(int frames) {
                     forms.frame();
                 continue;
             }
-            gameSamples.push_back(forms.frame(&gameUpdate, &gameDraw));
+            gameSamples.push_back(forms.frame(&gameUpdate, &gameDraw, &gamePresent));
             tankSum += countLiveTanks(*world);
             shellSum += countLiveShells(*world);
         }
@@ -177,14 +182,14 @@ std::vector<Figure> runFrameBench(int frames) {
     std::vector<Figure> figures;
     addFrameFigures(figures, "frame.menu", menuSamples, floorSamples,
                     std::to_string(menuSamples.size()) + " frames at 1280x720, the real forms" +
-                        split(menuUpdate, menuDraw, menuSamples.size()));
+                        split(menuUpdate, menuDraw, menuPresent, menuSamples.size()));
     const double n = gameSamples.empty() ? 1.0 : static_cast<double>(gameSamples.size());
     char load[96];
     std::snprintf(load, sizeof load, "; two players, tanks avg %.1f, shells avg %.1f, matches %d",
                   static_cast<double>(tankSum) / n, static_cast<double>(shellSum) / n, matches);
     addFrameFigures(figures, "frame.game", gameSamples, floorSamples,
                     std::to_string(gameSamples.size()) + " frames, the game form" + load +
-                        split(gameUpdate, gameDraw, gameSamples.size()));
+                        split(gameUpdate, gameDraw, gamePresent, gameSamples.size()));
     return figures;
 }
 
