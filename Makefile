@@ -85,15 +85,18 @@ test-tsan: deps
 	  $(XRUN) sh -c 'cd $(TSAN_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900 -L threads -R "^(Core|Common|Thread|Logger|Weak|Blocking|Resource|Tick)"'
 
 # libFuzzer targets (clang, ASan/UBSan) over the archive reader, the level
-# reader and map checker, the UTF-8 conversions and path normalization. Runs
-# in a temporary folder; crashing inputs are kept under build-fuzz/artifacts/.
+# reader and map checker, the UTF-8 conversions, path normalization and
+# `pyxarc verify`. Runs in a temporary folder; crashing inputs are kept under
+# build-fuzz/artifacts/. FUZZ_SECONDS is per target; FUZZ_TARGETS picks some
+# (default all). The game's built archives join the seeds when they exist.
 FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
 
 fuzz: deps
-	tools/fuzz/run.sh $(FUZZ_SECONDS)
+	FUZZ_DATA=$(abspath $(BUILD))/game/data tools/fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 fuzz-smoke: deps
-	tools/fuzz/run.sh 10
+	FUZZ_DATA=$(abspath $(BUILD))/game/data tools/fuzz/run.sh 10
 
 # The Windows platform sources must at least compile for Windows.
 test-windows: deps

@@ -154,11 +154,19 @@ bool Archive::readEntry(const std::wstring& name, std::vector<std::uint8_t>& byt
     if (found == m_entries.end()) {
         return false;
     }
-    const std::uint64_t at = static_cast<std::uint64_t>(m_dataBase) + found->offset;
-    if (!m_file.seek(static_cast<std::int64_t>(at)) || !m_file.readVector(bytes, found->size)) {
+    return readRecord(static_cast<std::size_t>(found - m_entries.begin()), bytes);
+}
+
+bool Archive::readRecord(std::size_t index, std::vector<std::uint8_t>& bytes) {
+    if (!m_file.isOpen() || index >= m_entries.size()) {
         return false;
     }
-    return crc32(bytes.data(), bytes.size(), 0xFFFFFFFFu) == found->crc;
+    const ArchiveEntry& entry = m_entries[index];
+    const std::uint64_t at = static_cast<std::uint64_t>(m_dataBase) + entry.offset;
+    if (!m_file.seek(static_cast<std::int64_t>(at)) || !m_file.readVector(bytes, entry.size)) {
+        return false;
+    }
+    return crc32(bytes.data(), bytes.size(), 0xFFFFFFFFu) == entry.crc;
 }
 
 bool Archive::validName(const std::wstring& name) const {

@@ -62,6 +62,10 @@ public:
     // components joined by "\"). True when bytes hold its data and the CRC
     // matches; on a CRC mismatch bytes keep what was read.
     bool readEntry(const std::wstring& name, std::vector<std::uint8_t>& bytes);
+    // Reads the index record at position index (file order), whatever its
+    // name: a record hidden behind an earlier one of the same name can still
+    // be checked. Same results as `readEntry`; false for an index past the end.
+    bool readRecord(std::size_t index, std::vector<std::uint8_t>& bytes);
     // Writes a new archive with the queued changes applied and reopens it.
     // On failure the old archive stays as it was, open and readable, and no
     // temporary file is left behind.

@@ -203,6 +203,32 @@ TEST_F(CommonArchive, CrcMismatchDuplicatesAndEmptyEntries) {
     EXPECT_TRUE(out.empty());
 }
 
+TEST_F(CommonArchive, RecordsHiddenBehindADuplicateNameAreReadByPosition) {
+    // Found by fuzzing: a lookup by name only ever reaches the first record
+    // of a name, so checking an archive by name misses a damaged second one.
+    const Bytes data = text("firstsecond");
+    put("d.dat",
+        image(3, 1,
+              {{"", 0, 0, 0}, {"", 0, 11, zcrc(data) ^ 1u}, {"x", 5, 6, zcrc(text("second"))}},
+              data));
+    Archive a;
+    ASSERT_TRUE(a.open(path("d.dat"), true));
+    Bytes byName;
+    Bytes byPosition;
+    ASSERT_TRUE(a.readEntry(L"", byName));
+    ASSERT_TRUE(a.readRecord(0, byPosition));
+    EXPECT_EQ(byName, byPosition);
+    EXPECT_TRUE(byPosition.empty());
+
+    EXPECT_FALSE(a.readRecord(1, byPosition)) << "the hidden record's CRC is wrong";
+    EXPECT_EQ(byPosition, data) << "its bytes are still delivered";
+    ASSERT_TRUE(a.readRecord(2, byPosition));
+    EXPECT_EQ(byPosition, text("second"));
+    EXPECT_FALSE(a.readRecord(3, byPosition)) << "past the index";
+    a.close();
+    EXPECT_FALSE(a.readRecord(0, byPosition)) << "closed";
+}
+
 TEST_F(CommonArchive, Crc32AgreesWithZlib) {
     const std::string check = "123456789";
     EXPECT_EQ(Archive::crc32(check.data(), check.size(), 0xFFFFFFFFu), 0xCBF43926u);

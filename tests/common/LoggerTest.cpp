@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <functional>
@@ -275,4 +276,111 @@ TEST(CommonLogger, FullHistoryKeepsItsFirstLines) {
     const std::wstring prefix = L"THR " + std::to_wstring(gettid()) + L": ";
     const std::vector<std::wstring> expected = {L"Logging started.", prefix + L"a", prefix + L"b"};
     EXPECT_EQ(logger->history(), expected);
+}
+
+TEST(CommonLogger, StartedAndStoppedFromSeveralThreadsLosesNoLine) {
+    // Each thread takes and drops its own handles, so loggers are created
+    // and destroyed from whichever thread happens to be first or last, while
+    // the others write. Every line must land in exactly one log file, and
+    // every file must be complete.
+    TempWorkDir dir;
+    constexpr int kThreads = 4;
+    constexpr int kCycles = 15;
+    constexpr int kLines = 5;
+    {
+        StderrCapture quiet;
+        pyx::core::WeakSingleton<pyx::cmn::LoggerSettings> settings;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([t] {
+                for (int c = 0; c < kCycles; ++c) {
+                    LoggerHandle logger;
+                    for (int i = 0; i < kLines; ++i) {
+                        logger->write(L"w" + std::to_wstring(t) + L" c" + std::to_wstring(c) +
+                                      L" l" + std::to_wstring(i));
+                    }
+                }
+            });
+        }
+        for (auto& th : threads) {
+            th.join();
+        }
+    }
+    const std::regex pattern(R"(THR \d+: w(\d) c(\d+) l(\d+))");
+    std::map<std::string, int> seen;
+    const auto files = dir.logFiles();
+    ASSERT_FALSE(files.empty());
+    for (const auto& file : files) {
+        const auto lines = splitLines(readFile(dir.path() / "logs" / file));
+        ASSERT_GE(lines.size(), 2u) << file;
+        EXPECT_EQ(lines.front(), "Logging started.") << file;
+        EXPECT_EQ(lines.back(), "Logging thread finished.") << file;
+        for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+            std::smatch m;
+            EXPECT_TRUE(std::regex_match(lines[i], m, pattern)) << file << ": " << lines[i];
+            ++seen[m.size() > 3 ? m[1].str() + "/" + m[2].str() + "/" + m[3].str() : lines[i]];
+        }
+    }
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kThreads * kCycles * kLines));
+    for (const auto& [line, count] : seen) {
+        EXPECT_EQ(count, 1) << line;
+    }
+}
+
+TEST(CommonLogger, HistoryAndSettingsReadWhileThreadsWrite) {
+    TempWorkDir dir;
+    constexpr int kWriters = 3;
+    constexpr int kLines = 300;
+    StderrCapture quiet;
+    pyx::core::WeakSingleton<pyx::cmn::LoggerSettings> settings;
+    settings->setHistorySize(kWriters * kLines + 10);
+    LoggerHandle logger;
+    std::atomic<bool> writing{true};
+    std::atomic<int> shrank{0};
+    std::thread reader([&] {
+        pyx::core::WeakSingleton<pyx::cmn::LoggerSettings> mine;
+        std::size_t last = 0;
+        while (writing.load()) {
+            const auto lines = logger->history();
+            // A kept line never goes away, and the first is always the start.
+            if (lines.size() < last || (!lines.empty() && lines.front() != L"Logging started.")) {
+                shrank.fetch_add(1);
+            }
+            last = lines.size();
+            if (mine->logDirectory() != "logs" || !mine->fileOutput()) {
+                shrank.fetch_add(1);
+            }
+        }
+    });
+    std::vector<std::thread> writers;
+    for (int t = 0; t < kWriters; ++t) {
+        writers.emplace_back([&, t] {
+            pyx::cmn::LogClient client(L"Writer" + std::to_wstring(t));
+            for (int i = 0; i < kLines; ++i) {
+                client.info(std::to_wstring(i));
+            }
+        });
+    }
+    for (auto& th : writers) {
+        th.join();
+    }
+    ASSERT_TRUE(eventually([&] {
+        return logger->history().size() == static_cast<std::size_t>(kWriters * kLines + 1);
+    }));
+    writing.store(false);
+    reader.join();
+    EXPECT_EQ(shrank.load(), 0);
+    std::map<std::wstring, int> next;
+    for (const auto& line : logger->history()) {
+        const auto channel = line.find(L"[INFO, Writer");
+        if (channel == std::wstring::npos) {
+            continue;
+        }
+        const std::wstring writer = line.substr(channel + 13, 1);
+        EXPECT_EQ(std::stoi(line.substr(line.rfind(L' ') + 1)), next[writer]);
+        ++next[writer];
+    }
+    for (int t = 0; t < kWriters; ++t) {
+        EXPECT_EQ(next[std::to_wstring(t)], kLines);
+    }
 }

@@ -5,6 +5,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using pyx::core::BlockingQueue;
@@ -85,5 +86,65 @@ TEST(CoreBlockingQueue, ProducersAndConsumersLoseNothingAndKeepEachProducersOrde
     EXPECT_TRUE(ordered);
     for (int p = 0; p < kProducers; ++p) {
         EXPECT_EQ(next[p], kItems);
+    }
+}
+
+TEST(CoreBlockingQueue, SeveralProducersAndConsumersDeliverEveryItemExactlyOnce) {
+    // Bounded (producers block on a full queue) and unbounded alike.
+    for (const int capacity : {0, 8}) {
+        constexpr int kProducers = 3;
+        constexpr int kConsumers = 3;
+        constexpr int kItems = 3000;
+        BlockingQueue<std::pair<int, int>> queue(capacity);
+        std::vector<std::vector<std::pair<int, int>>> received(kConsumers);
+        std::vector<std::thread> consumers;
+        for (int c = 0; c < kConsumers; ++c) {
+            consumers.emplace_back([&, c] {
+                std::pair<int, int> item;
+                while (queue.pop(item)) {
+                    received[c].push_back(item);
+                }
+            });
+        }
+        std::vector<std::thread> producers;
+        for (int p = 0; p < kProducers; ++p) {
+            producers.emplace_back([&, p] {
+                for (int i = 0; i < kItems; ++i) {
+                    queue.push({p, i});
+                }
+            });
+        }
+        for (auto& t : producers) {
+            t.join();
+        }
+        // Consumers still waiting must drain what is left, then see the stop.
+        queue.stop();
+        for (auto& t : consumers) {
+            t.join();
+        }
+
+        std::vector<std::vector<int>> deliveries(kProducers, std::vector<int>(kItems, 0));
+        for (int c = 0; c < kConsumers; ++c) {
+            std::vector<int> last(kProducers, -1);
+            for (const auto& [p, i] : received[c]) {
+                ASSERT_GE(p, 0);
+                ASSERT_LT(p, kProducers);
+                ASSERT_GE(i, 0);
+                ASSERT_LT(i, kItems);
+                ++deliveries[p][i];
+                // First in, first out: one consumer sees each producer's
+                // items in the order they were pushed.
+                EXPECT_GT(i, last[p]) << "capacity " << capacity << ", consumer " << c;
+                last[p] = i;
+            }
+        }
+        int wrong = 0;
+        for (int p = 0; p < kProducers; ++p) {
+            for (int i = 0; i < kItems; ++i) {
+                wrong += deliveries[p][i] != 1;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "items lost or delivered twice, capacity " << capacity;
+        EXPECT_EQ(queue.size(), 0u);
     }
 }

@@ -122,3 +122,60 @@ TEST(CoreWeakSingleton, ChurnFromManyThreadsNeverSeesADeadInstance) {
     }
     EXPECT_EQ(failures.load(), 0);
 }
+
+namespace {
+
+struct RoundService {
+    static inline std::atomic<int> constructed{0};
+    static inline std::atomic<int> destroyed{0};
+    static inline std::atomic<int> alive{0};
+    int generation;
+    RoundService() : generation(constructed.fetch_add(1) + 1) { alive.fetch_add(1); }
+    ~RoundService() {
+        alive.fetch_sub(1);
+        destroyed.fetch_add(1);
+    }
+};
+
+} // namespace
+
+TEST(CoreWeakSingleton, SimultaneousFirstHandlesAndLastReleasesMakeOneInstancePerRound) {
+    // Every round, all threads take their first handle at once and drop it
+    // at once: exactly one instance must be built and torn down per round,
+    // and everyone in a round must see that same instance.
+    constexpr int kThreads = 6;
+    constexpr int kRounds = 40;
+    std::vector<std::vector<int>> generations(kRounds, std::vector<int>(kThreads, 0));
+    std::vector<int> aliveAfterRound(kRounds, -1);
+    std::barrier sync(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < kRounds; ++round) {
+                sync.arrive_and_wait();
+                {
+                    pyx::core::WeakSingleton<RoundService> handle;
+                    generations[round][t] = handle->generation;
+                    // Nobody releases before everyone holds a handle.
+                    sync.arrive_and_wait();
+                }
+                sync.arrive_and_wait();
+                if (t == 0) {
+                    aliveAfterRound[round] = RoundService::alive.load();
+                }
+            }
+        });
+    }
+    for (auto& t : threads) {
+        t.join();
+    }
+    EXPECT_EQ(RoundService::constructed.load(), kRounds);
+    EXPECT_EQ(RoundService::destroyed.load(), kRounds);
+    for (int round = 0; round < kRounds; ++round) {
+        for (int t = 0; t < kThreads; ++t) {
+            EXPECT_EQ(generations[round][t], round + 1) << "round " << round << ", thread " << t;
+        }
+        EXPECT_EQ(aliveAfterRound[round], 0)
+            << "the last release of round " << round << " left the instance alive";
+    }
+}

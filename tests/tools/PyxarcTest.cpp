@@ -224,6 +224,61 @@ TEST_F(ToolsPyxarc, HostileEntryNamesAreNotExtracted) {
     EXPECT_FALSE(fs::exists(dir / "evil"));
 }
 
+TEST_F(ToolsPyxarc, VerifyChecksEveryRecordAndEveryName) {
+    // Found by fuzzing `verify`: it checked entries by name, so a damaged
+    // record behind an earlier one of the same name passed, and names no
+    // lookup can reach (empty, or climbing out of the root) passed too.
+    auto record = [](const std::string& name, std::uint32_t offset, std::uint32_t size,
+                     const std::string& data) {
+        std::string r;
+        r += static_cast<char>(name.size());
+        r += '\0';
+        r += name;
+        const unsigned long crc = ::crc32(0L, reinterpret_cast<const Bytef*>(data.data()),
+                                          static_cast<uInt>(data.size()));
+        for (const std::uint32_t v : {offset, size, static_cast<std::uint32_t>(crc)}) {
+            for (int k = 0; k < 4; ++k) {
+                r += static_cast<char>(v >> (8 * k));
+            }
+        }
+        return r;
+    };
+    auto archive = [](int count, const std::string& records, const std::string& data) {
+        return "PYXArchive" + std::string(1, static_cast<char>(count)) +
+               std::string("\x00\x00\x00\x01\x00", 5) + records + data;
+    };
+    struct Case {
+        std::string file;
+        std::string image;
+        std::string mention;
+    };
+    const std::vector<Case> damaged = {
+        {"dup.dat",
+         archive(2, record("a.txt", 0, 4, "good") + record("a.txt", 4, 3, "BAD"), "goodbad"),
+         "\"a.txt\" is damaged"},
+        {"twice.dat",
+         archive(2, record("a.txt", 0, 4, "good") + record("a.txt", 0, 4, "good"), "good"),
+         "\"a.txt\" is stored twice"},
+        {"noname.dat", archive(1, record("", 0, 4, "good"), "good"), "unsafe or unnormalized name"},
+        {"climb.dat", archive(1, record("..\\x", 0, 4, "good"), "good"),
+         "unsafe or unnormalized name"},
+        {"slash.dat", archive(1, record("maps/x.mtc", 0, 4, "good"), "good"),
+         "unsafe or unnormalized name"},
+    };
+    for (const Case& c : damaged) {
+        put(c.file, c.image);
+        const ToolRun r = run("verify " + c.file);
+        EXPECT_EQ(r.code, 1) << c.file << ": " << r.out;
+        EXPECT_NE(r.err.find(c.mention), std::string::npos) << c.file << ": " << r.err;
+        EXPECT_EQ(r.out, "") << c.file;
+    }
+    // Shared and overlapping data is allowed by the format.
+    put("shared.dat", archive(2, record("a", 0, 4, "good") + record("b", 1, 3, "ood"), "good"));
+    const ToolRun r = run("verify shared.dat");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "shared.dat: 2 entries OK\n");
+}
+
 TEST_F(ToolsPyxarc, HelpExplainsEveryVerb) {
     const ToolRun r = run("--help");
     EXPECT_EQ(r.code, 0);

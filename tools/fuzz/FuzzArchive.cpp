@@ -73,10 +73,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (archive.open(path, true)) {
         // Copy the index first: reading must not disturb it.
         const std::vector<pyx::cmn::ArchiveEntry> entries = archive.entries();
-        for (const auto& entry : entries) {
-            std::vector<std::uint8_t> bytes;
-            if (archive.readEntry(entry.name, bytes) && bytes.size() != entry.size)
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            std::vector<std::uint8_t> record;
+            const bool good = archive.readRecord(i, record);
+            if (good && record.size() != entries[i].size)
                 std::abort(); // a good read must deliver exactly the recorded size
+            // A lookup by name finds the first record of that name, and
+            // only that one: a later duplicate stays hidden behind it.
+            std::size_t first = 0;
+            while (entries[first].name != entries[i].name)
+                ++first;
+            if (first != i)
+                continue;
+            std::vector<std::uint8_t> byName;
+            if (archive.readEntry(entries[i].name, byName) != good || byName != record)
+                std::abort();
         }
     }
     archive.close();

@@ -45,3 +45,4 @@ target Archive $CORE $FILES $COMMON
 target Level game/world/LevelReader.cpp tools/mapcheck/MapCheck.cpp
 target Utf8 engine/core/Utf8.cpp
 target Path engine/core/Utf8.cpp engine/platform/Path.cpp
+target Verify $CORE $FILES $COMMON tools/pyxarc/Verify.cpp

@@ -8,6 +8,7 @@
 #include "engine/core/Utf8.hpp"
 #include "engine/core/WeakSingleton.hpp"
 #include "engine/platform/Path.hpp"
+#include "tools/pyxarc/Verify.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -48,7 +49,8 @@ const char* const HelpText =
     "  remove ARCHIVE NAME...\n"
     "      Removes the named entries; every name must exist.\n"
     "  verify ARCHIVE\n"
-    "      Checks the data region against the index and every entry's CRC-32.\n"
+    "      Checks the data region against the index and every record's CRC-32,\n"
+    "      and that entry names are unique and in the stored form below.\n"
     "\n"
     "Entry names are normalized: \"/\" and \"\\\" both separate, \".\" and \"..\" are\n"
     "resolved, and names are stored with \"\\\". A name may not be absolute or\n"
@@ -78,12 +80,7 @@ std::string narrow(const std::wstring& text) {
 
 // An entry name in the stored form, or "" when it cannot be one.
 std::wstring entryName(const std::string& given) {
-    const std::wstring name = pyx::wrp::normalizePath(wide(given));
-    if (name.empty() || name.front() == L'\\' || name == L".." || name.rfind(L"..\\", 0) == 0 ||
-        name.find(L':') != std::wstring::npos) {
-        return std::wstring();
-    }
-    return name;
+    return ironmoat::tools::storedEntryName(wide(given));
 }
 
 std::string displayName(const std::wstring& name) {
@@ -300,22 +297,14 @@ int doVerify(const std::string& path, const std::vector<std::string>& args) {
     if (!args.empty()) {
         fail(ExitUsage, "verify", "takes only the archive");
     }
-    Archive archive;
-    // Opening checks that the data region holds every entry the index claims.
-    openArchive(archive, path, true);
-    int damaged = 0;
-    std::vector<std::uint8_t> bytes;
-    for (const auto& entry : archive.entries()) {
-        if (!archive.readEntry(entry.name, bytes)) {
-            std::cerr << "pyxarc: " << path << ": entry " << displayName(entry.name)
-                      << " is damaged (CRC mismatch)\n";
-            ++damaged;
-        }
+    const ironmoat::tools::ArchiveCheck check = ironmoat::tools::verifyArchive(path);
+    for (const std::string& problem : check.problems) {
+        std::cerr << "pyxarc: " << problem << "\n";
     }
-    if (damaged > 0) {
+    if (!check.ok()) {
         throw Failure{ExitDamaged};
     }
-    std::cout << path << ": " << archive.entries().size() << " entries OK\n";
+    std::cout << path << ": " << check.entries << " entries OK\n";
     return ExitOk;
 }
 
