@@ -114,10 +114,12 @@ sheet: deps configure
 screenshots: build
 	tools/scripts/screenshots.sh $(BUILD)
 
-# Figures of a busy match, the archives, frames and memory beside their
-# floors, from the runtime folder so the real archives are read. Not a test.
+# Figures of a busy match, the archives, menu and game frames, the game's
+# start-up, idle CPU and memory, each beside its floor from the same run,
+# from the runtime folder so the real executable and archives are used. Not
+# a test. Prints a table and writes $(BUILD)/game/bench.json.
 bench: build
-	$(XRUN) sh -c 'cd $(BUILD)/game && ../tools/bench/ironmoat-bench'
+	$(XRUN) sh -c 'cd $(BUILD)/game && ../tools/bench/ironmoat-bench --json bench.json'
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
