@@ -127,6 +127,8 @@ public:
 private:
     TerrainCell& cellRef(int x, int y) { return m_cells[x][y]; }
     void drawCells(pyx::gfx::Camera& camera, int cw, int ch, bool coverLayer);
+    void drawCellsOfKind(pyx::gfx::Camera& camera, int cw, int ch, bool coverLayer, TileKind pass,
+                         std::int32_t waterFrames);
     void shuffleLevelStack();
 
     std::array<std::array<TerrainCell, Size>, Size> m_cells{};

@@ -37,6 +37,10 @@ int brickRow(const TerrainCell& cell) {
     return 0;
 }
 
+// The kinds that have pictures, in the order their passes are drawn.
+constexpr TileKind DrawPasses[] = {TileKind::Brick, TileKind::Metal, TileKind::Water,
+                                   TileKind::Wood, TileKind::Tree};
+
 } // namespace
 
 void Terrain::drawGround(pyx::gfx::Camera& camera, int cw, int ch) {
@@ -76,10 +80,22 @@ void Terrain::drawCells(pyx::gfx::Camera& camera, int cw, int ch, bool coverLaye
         return;
     }
 
+    // One pass per kind: cells never overlap, so the picture is the same as
+    // in plain grid order, but each tileset's texture is bound once per pass
+    // instead of at every change of kind along the grid, and every change
+    // of texture is a change of renderer state.
+    for (const TileKind pass : DrawPasses) {
+        drawCellsOfKind(camera, cw, ch, coverLayer, pass, waterFrames);
+    }
+}
+
+void Terrain::drawCellsOfKind(pyx::gfx::Camera& camera, int cw, int ch, bool coverLayer,
+                              TileKind pass, std::int32_t waterFrames) {
     for (int x = 0; x < Size; ++x) {
         for (int y = 0; y < Size; ++y) {
             const TerrainCell& cell = m_cells[x][y];
-            if (cell.state == CellState::Destroyed || cell.cover != coverLayer) {
+            if (cell.kind != pass || cell.state == CellState::Destroyed ||
+                cell.cover != coverLayer) {
                 continue;
             }
             pyx::gfx::Tileset* tiles = nullptr;
