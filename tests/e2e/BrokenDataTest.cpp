@@ -295,8 +295,7 @@ TEST_P(E2eBrokenData, MatchStartsRunsAndClosesCleanly) {
             plainRows += plain ? 1 : 0;
         }
         EXPECT_GE(plainRows, rows * 4 / 5)
-            << "pictures drawn on the field: only " << plainRows << " of " << rows
-            << " rows plain";
+            << "pictures drawn on the field: only " << plainRows << " of " << rows << " rows plain";
         EXPECT_TRUE(ground == sf::Color::Black || ground == DesktopGrey)
             << "field colour " << int(ground.r) << "," << int(ground.g) << "," << int(ground.b);
     }
