@@ -133,6 +133,11 @@ struct BrokenCase {
     bool logsMissing = false;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const BrokenCase& broken, std::ostream* out) {
+    *out << broken.name;
+}
+
 fs::path gameDat(RuntimeFolder& f) {
     return ownData(f, true, true) / "ironmoat.dat";
 }
