@@ -177,6 +177,12 @@ void Camera::prepareText(sf::Text& text) const {
 }
 
 void Camera::drawText(const sf::Text& text) {
+    // A font whose face failed to load must draw nothing, but SFML still
+    // draws the one-pixel padding of every glyph quad, which samples the
+    // font texture's white square and leaves a dot on screen. A loaded face
+    // always has a family name.
+    if (text.getFont() == nullptr || text.getFont()->getInfo().family.empty())
+        return;
     sf::Text copy(text);
     prepareText(copy);
     m_refWindow->draw(copy);

@@ -79,7 +79,8 @@ public:
     // itself through this camera.
     void draw(Drawable3& drawable);
 
-    // Draws a prepared copy of the text; the caller's text is unchanged.
+    // Draws a prepared copy of the text; the caller's text is unchanged. A
+    // text whose font has no face (it failed to load) draws nothing at all.
     void drawText(const sf::Text& text);
     // Sets the text's character size to the scaled size and its position to
     // its pixel-snapped place under M, so it can be drawn without transform.

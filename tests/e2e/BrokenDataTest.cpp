@@ -264,12 +264,10 @@ TEST_P(E2eBrokenData, MatchStartsRunsAndClosesCleanly) {
                                   buttons->height);
     const int title = titlePixels(*menu, *buttons);
     if (broken.fontFails) {
-        // SFML still draws one 2 x 2 dot per text whose font has no face (its
-        // glyph quads keep their one-pixel padding); a caption or title
-        // would be hundreds of pixels.
-        EXPECT_LE(single, 4) << "text on the Single player button without a font";
-        EXPECT_LE(two, 4) << "text on the Two players button without a font";
-        EXPECT_LE(title, 16) << "title drawn without a font";
+        // A font that failed to load draws nothing, not even a dot.
+        EXPECT_EQ(single, 0) << "text on the Single player button without a font";
+        EXPECT_EQ(two, 0) << "text on the Two players button without a font";
+        EXPECT_EQ(title, 0) << "title drawn without a font";
     } else {
         // The same measures see the text when the font is there.
         EXPECT_GT(single, 50) << "no caption on the Single player button";

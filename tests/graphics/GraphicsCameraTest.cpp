@@ -168,6 +168,25 @@ TEST_F(GraphicsCamera, TextIsPreparedAtItsPixelAndScaledSize) {
     EXPECT_EQ(differing, 0u);
 }
 
+TEST_F(GraphicsCamera, TextOfAFontThatFailedToLoadLeavesNoPixel) {
+    // A font that failed to decode, as the resource manager leaves it.
+    sf::Font failed;
+    const char garbage[] = "not a font at all";
+    ASSERT_FALSE(failed.loadFromMemory(garbage, sizeof garbage));
+    window->clear(sf::Color::Black);
+    for (unsigned size : {12u, 30u, 60u}) {
+        sf::Text text(L"Iron Moat", failed, size);
+        text.setPosition(20.f, 10.f + 2.f * static_cast<float>(size));
+        camera->drawText(text);
+    }
+    const sf::Image image = grab(*window);
+    unsigned litPixels = 0;
+    for (unsigned y = 0; y < 250; ++y)
+        for (unsigned x = 0; x < 400; ++x)
+            litPixels += lit(image, x, y) ? 1 : 0;
+    EXPECT_EQ(litPixels, 0u);
+}
+
 TEST_F(GraphicsCamera, MeasuringGivesWorldUnitsWhateverTheTranslation) {
     const sf::Font font = charis();
     const sf::Text text(L"Iron Moat", font, 30);
