@@ -2,11 +2,9 @@
 // and its verdict must agree with an independent reading of the same bytes.
 // Above all, an archive with any fault must never be reported as fine.
 
-#include "engine/common/Logger.hpp"
-#include "engine/common/LoggerSettings.hpp"
 #include "engine/core/Utf8.hpp"
-#include "engine/core/WeakSingleton.hpp"
 #include "engine/platform/Path.hpp"
+#include "tools/fuzz/ScratchArchive.hpp"
 #include "tools/pyxarc/Verify.hpp"
 
 #include <zlib.h>
@@ -20,29 +18,7 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace {
-
-std::string g_dir;
-std::string g_file;
-
-// Held for the whole run, or every archive would start and stop a logger
-// thread of its own. Quiet: the revision message of damaged inputs would
-// flood the output, and no log file is wanted.
-pyx::core::WeakSingleton<pyx::cmn::LoggerSettings>& loggerSettings() {
-    static pyx::core::WeakSingleton<pyx::cmn::LoggerSettings> settings;
-    return settings;
-}
-pyx::core::WeakSingleton<pyx::cmn::Logger>& logger() {
-    static pyx::core::WeakSingleton<pyx::cmn::Logger> instance;
-    return instance;
-}
-
-void removeScratch() {
-    std::remove(g_file.c_str());
-    rmdir(g_dir.c_str());
-}
 
 std::uint32_t le(const std::uint8_t* p, int bytes) {
     std::uint32_t value = 0;
@@ -110,32 +86,14 @@ bool soundArchive(const std::uint8_t* data, std::size_t size, bool& structure,
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/pyxfuzz-verify-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) {
-        std::perror("mkdtemp");
-        std::abort();
-    }
-    g_dir = buffer.data();
-    g_file = g_dir + "/damaged.dat";
-    std::atexit(removeScratch);
-    loggerSettings()->clearConsoleOutput();
-    loggerSettings()->clearFileOutput();
-    logger().get();
+    ironmoat::fuzz::openScratch("verify", "damaged.dat");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::FILE* out = std::fopen(g_file.c_str(), "wb");
-    if (!out)
-        std::abort();
-    if (size > 0 && std::fwrite(data, 1, size, out) != size)
-        std::abort();
-    std::fclose(out);
+    const std::string& file = ironmoat::fuzz::writeScratch(data, size);
 
-    const ironmoat::tools::ArchiveCheck check = ironmoat::tools::verifyArchive(g_file);
+    const ironmoat::tools::ArchiveCheck check = ironmoat::tools::verifyArchive(file);
     bool structure = false;
     std::size_t entries = 0;
     const bool sound = soundArchive(data, size, structure, entries);
