@@ -1,5 +1,8 @@
 #include "tests/e2e/E2eSupport.hpp"
 
+// Before Xlib, whose macros (None, Bool, ...) clash with the test framework.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 
 #include <SFML/Graphics/Image.hpp>
@@ -446,6 +449,16 @@ std::optional<MenuButtons> clickMatchStart(XSession& x, WindowId window, bool tw
     const int top = twoPlayers ? buttons->twoPlayersTop : buttons->singlePlayerTop;
     x.click(window, buttons->left + buttons->width / 2, top + buttons->height / 2);
     return buttons;
+}
+
+void closeAndCheckShutdown(XSession& x, WindowId window, GameProcess& game,
+                           const RuntimeFolder& folder, std::chrono::milliseconds timeout) {
+    ASSERT_TRUE(x.sendDeleteWindow(window));
+    const std::optional<int> status = game.waitForExit(timeout);
+    ASSERT_TRUE(status.has_value()) << "the game did not exit after WM_DELETE_WINDOW";
+    EXPECT_EQ(*status, 0);
+    EXPECT_NE(folder.lastLogLine().find("Logging thread finished."), std::string::npos)
+        << "last log line: " << folder.lastLogLine();
 }
 
 } // namespace ironmoat::e2e

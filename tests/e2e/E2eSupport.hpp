@@ -147,4 +147,10 @@ bool matchPanelShown(const sf::Image& image);
 std::optional<MenuButtons> clickMatchStart(XSession& x, WindowId window, bool twoPlayers,
                                            std::chrono::milliseconds timeout);
 
+// Closes the window as a window manager's close box does and checks the
+// orderly shutdown through the test framework: exit status 0 within the
+// timeout and the logger's farewell as the last line of its file.
+void closeAndCheckShutdown(XSession& x, WindowId window, GameProcess& game,
+                           const RuntimeFolder& folder, std::chrono::milliseconds timeout);
+
 } // namespace ironmoat::e2e

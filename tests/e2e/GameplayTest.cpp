@@ -94,12 +94,7 @@ protected:
     }
 
     void closeAndCheckShutdown() {
-        ASSERT_TRUE(x.sendDeleteWindow(window));
-        const std::optional<int> status = game->waitForExit(30s);
-        ASSERT_TRUE(status.has_value()) << "the game did not exit after WM_DELETE_WINDOW";
-        EXPECT_EQ(*status, 0);
-        EXPECT_NE(folder.lastLogLine().find("Logging thread finished."), std::string::npos)
-            << "last log line: " << folder.lastLogLine();
+        ironmoat::e2e::closeAndCheckShutdown(x, window, *game, folder, 30s);
     }
 
     XSession x;

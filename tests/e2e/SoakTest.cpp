@@ -186,12 +186,7 @@ TEST(E2eSoak, RandomTwoPlayerMatchesKeepTheGameAliveAndItsMemoryFlat) {
     EXPECT_LE(growth, GrowthLimit) << "resident memory grew from " << baseline << " KiB to " << last
                                    << " KiB after the first minute";
 
-    ASSERT_TRUE(x.sendDeleteWindow(window));
-    const std::optional<int> status = game.waitForExit(60s);
-    ASSERT_TRUE(status.has_value()) << "the game did not exit after WM_DELETE_WINDOW";
-    EXPECT_EQ(*status, 0);
-    EXPECT_NE(folder.lastLogLine().find("Logging thread finished."), std::string::npos)
-        << "last log line: " << folder.lastLogLine();
+    closeAndCheckShutdown(x, window, game, folder, 60s);
 }
 
 } // namespace

@@ -36,12 +36,7 @@ TEST(E2eStartup, OpensItsWindowAndShutsDownCleanlyOnClose) {
     ASSERT_TRUE(corner.has_value());
     EXPECT_EQ(*corner, sf::Color(55, 55, 55));
 
-    ASSERT_TRUE(x.sendDeleteWindow(window));
-    const std::optional<int> status = game.waitForExit(30s);
-    ASSERT_TRUE(status.has_value()) << "the game did not exit after WM_DELETE_WINDOW";
-    EXPECT_EQ(*status, 0);
-    EXPECT_NE(folder.lastLogLine().find("Logging thread finished."), std::string::npos)
-        << "last log line: " << folder.lastLogLine();
+    closeAndCheckShutdown(x, window, game, folder, 30s);
 }
 
 } // namespace
