@@ -38,26 +38,25 @@ std::string readFile(const fs::path& file) {
     return text.str();
 }
 
-// The number in front of "bytes" on valgrind's summary line with this
-// label ("definitely lost", ...); nothing when the line is missing.
-std::optional<long> lostBytes(const std::string& log, const std::string& label) {
-    const std::regex line(label + ": ([0-9,]+) bytes in ([0-9,]+) blocks");
+// The first number the pattern captures in valgrind's log, its thousands
+// separators dropped; nothing when the pattern is missing.
+std::optional<long> summaryNumber(const std::string& log, const std::string& pattern) {
     std::smatch found;
-    if (!std::regex_search(log, found, line))
+    if (!std::regex_search(log, found, std::regex(pattern)))
         return std::nullopt;
     std::string digits = found[1].str();
     digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
     return std::stol(digits);
 }
 
+// The number in front of "bytes" on valgrind's summary line with this
+// label ("definitely lost", ...); nothing when the line is missing.
+std::optional<long> lostBytes(const std::string& log, const std::string& label) {
+    return summaryNumber(log, label + ": ([0-9,]+) bytes in ([0-9,]+) blocks");
+}
+
 std::optional<long> errorCount(const std::string& log) {
-    const std::regex line("ERROR SUMMARY: ([0-9,]+) errors");
-    std::smatch found;
-    if (!std::regex_search(log, found, line))
-        return std::nullopt;
-    std::string digits = found[1].str();
-    digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
-    return std::stol(digits);
+    return summaryNumber(log, "ERROR SUMMARY: ([0-9,]+) errors");
 }
 
 const unsigned long PlayerKeys[] = {XK_Left, XK_Right, XK_Up, XK_Down, XK_Control_R,
