@@ -1,7 +1,9 @@
 #include "engine/common/Archive.hpp"
+
 #include "engine/common/Logger.hpp"
 #include "engine/common/LoggerSettings.hpp"
 #include "engine/core/WeakSingleton.hpp"
+#include "tests/TempFolder.hpp"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -12,13 +14,27 @@
 #include <fstream>
 #include <random>
 #include <thread>
+
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 using pyx::cmn::Archive;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
+
+// Whether a folder without write permission still takes new files: for root
+// on POSIX, and always on Windows, where a folder's read-only attribute does
+// not stop files being created in it.
+bool writesIntoReadOnlyFolders() {
+#ifdef _WIN32
+    return true;
+#else
+    return ::geteuid() == 0;
+#endif
+}
 
 const Bytes SmallArchive = {0x50, 0x59, 0x58, 0x41, 0x72, 0x63, 0x68, 0x69, 0x76, 0x65,
                             0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x05, 0x00, 0x61, 0x2E,
@@ -62,11 +78,7 @@ std::uint32_t zcrc(const Bytes& b) {
 
 class CommonArchive : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "pyx_archive_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
+    void SetUp() override { dir = ironmoat::test::makeTempFolder("pyx_archive_"); }
     void TearDown() override { fs::remove_all(dir); }
 
     std::wstring path(const std::string& name) const { return (dir / name).wstring(); }
@@ -336,7 +348,7 @@ TEST_F(CommonArchive, FailedCommitLeavesTheOldArchiveIntact) {
     fs::permissions(dir, fs::perms::owner_write, fs::perm_options::remove);
     const bool committed = a.commit();
     fs::permissions(dir, fs::perms::owner_write, fs::perm_options::add);
-    if (::geteuid() != 0) { // root writes anyway
+    if (!writesIntoReadOnlyFolders()) {
         EXPECT_FALSE(committed);
         EXPECT_EQ(get("k.dat"), SmallArchive);
         ASSERT_TRUE(a.readEntry(L"a.txt", out));

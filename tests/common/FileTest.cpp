@@ -1,4 +1,5 @@
 #include "engine/common/File.hpp"
+#include "tests/TempFolder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +17,7 @@ namespace {
 class CommonFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "pyx_file_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        dir = ironmoat::test::makeTempFolder("pyx_file_");
     }
     void TearDown() override { fs::remove_all(dir); }
     std::wstring path(const std::string& name) const { return (dir / name).wstring(); }

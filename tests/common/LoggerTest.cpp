@@ -17,6 +17,7 @@
 #include <set>
 #include <thread>
 
+using ironmoat_test::osThreadId;
 using ironmoat_test::readFile;
 using ironmoat_test::splitLines;
 using ironmoat_test::StderrCapture;
@@ -49,7 +50,11 @@ std::vector<std::string> onlyLogLines(const TempWorkDir& dir) {
 
 std::string nameAt(std::time_t t) {
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
     localtime_r(&t, &local);
+#endif
     char buffer[64];
     return std::string(buffer, std::strftime(buffer, sizeof buffer, "pyx_%y%m%d_%H%M%S", &local));
 }
@@ -273,7 +278,7 @@ TEST(CommonLogger, FullHistoryKeepsItsFirstLines) {
         return !files.empty() &&
                readFile(dir.path() / "logs" / files[0]).find(": d\n") != std::string::npos;
     }));
-    const std::wstring prefix = L"THR " + std::to_wstring(gettid()) + L": ";
+    const std::wstring prefix = L"THR " + std::to_wstring(osThreadId()) + L": ";
     const std::vector<std::wstring> expected = {L"Logging started.", prefix + L"a", prefix + L"b"};
     EXPECT_EQ(logger->history(), expected);
 }

@@ -5,6 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+#include "tests/TempFolder.hpp"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -14,7 +25,6 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace ironmoat_test {
 
@@ -22,12 +32,7 @@ class TempWorkDir {
 public:
     explicit TempWorkDir(bool withLogsFolder = true) {
         m_previous = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "pyxlogXXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "mkdtemp failed";
-            return;
-        }
-        m_path = pattern;
+        m_path = ironmoat::test::makeTempFolder("pyxlog");
         if (withLogsFolder) {
             std::filesystem::create_directory(m_path / "logs");
         }
@@ -119,8 +124,17 @@ private:
     int m_saved = -1;
 };
 
+// The operating system's id of the calling thread, as the logger prints it.
+inline unsigned long osThreadId() {
+#ifdef _WIN32
+    return static_cast<unsigned long>(GetCurrentThreadId());
+#else
+    return static_cast<unsigned long>(gettid());
+#endif
+}
+
 inline std::string threadPrefix() {
-    return "THR " + std::to_string(gettid()) + ": ";
+    return "THR " + std::to_string(osThreadId()) + ": ";
 }
 
 } // namespace ironmoat_test

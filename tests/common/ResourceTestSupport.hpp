@@ -8,6 +8,7 @@
 #include "engine/common/Logger.hpp"
 #include "engine/common/LoggerSettings.hpp"
 #include "engine/core/WeakSingleton.hpp"
+#include "tests/TempFolder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -47,13 +47,7 @@ inline Bytes readFile(const std::filesystem::path& path) {
 // A fresh folder under the system's temporary folder, removed afterwards.
 class TempDir {
 public:
-    TempDir() {
-        static int counter = 0;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("ironmoat-res-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
+    TempDir() { m_path = ironmoat::test::makeTempFolder("ironmoat-res-"); }
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);

@@ -18,26 +18,38 @@ public:
             m_had = true;
             m_old = old;
         }
-        setenv("TZ", zone, 1);
-        tzset();
+        setZone(zone);
     }
-    ~ZoneGuard() {
-        if (m_had) {
-            setenv("TZ", m_old.c_str(), 1);
+    ~ZoneGuard() { setZone(m_had ? m_old.c_str() : nullptr); }
+
+private:
+    // The C runtime of Windows reads the same "name offset" form of TZ,
+    // through its own calls.
+    static void setZone(const char* zone) {
+#ifdef _WIN32
+        _putenv_s("TZ", zone ? zone : "");
+        _tzset();
+#else
+        if (zone) {
+            setenv("TZ", zone, 1);
         } else {
             unsetenv("TZ");
         }
         tzset();
+#endif
     }
 
-private:
     bool m_had = false;
     std::string m_old;
 };
 
 std::string localNow(const char* pattern, std::time_t t) {
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
     localtime_r(&t, &local);
+#endif
     char buffer[128];
     return std::string(buffer, std::strftime(buffer, sizeof buffer, pattern, &local));
 }

@@ -9,7 +9,12 @@ TEST(CoreUtf8, EncodesEachLengthClass) {
     EXPECT_EQ(wideToUtf8(L"Archive"), "Archive");
     EXPECT_EQ(wideToUtf8(std::wstring(1, wchar_t(0xE9))), "\xC3\xA9");
     EXPECT_EQ(wideToUtf8(std::wstring(1, wchar_t(0x20AC))), "\xE2\x82\xAC");
-    EXPECT_EQ(wideToUtf8(std::wstring(1, wchar_t(0x1F600))), "\xF0\x9F\x98\x80");
+    // Beyond 16 bits: one unit where wchar_t has 32 bits, a surrogate pair
+    // where it has 16 (Windows).
+    const std::wstring beyond = sizeof(wchar_t) >= 4
+                                    ? std::wstring(1, static_cast<wchar_t>(0x1F600))
+                                    : std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)};
+    EXPECT_EQ(wideToUtf8(beyond), "\xF0\x9F\x98\x80");
     EXPECT_EQ(wideToUtf8(std::wstring{wchar_t(0x7F), wchar_t(0x80), wchar_t(0x7FF), wchar_t(0x800),
                                       wchar_t(0xFFFF)}),
               "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");

@@ -48,10 +48,22 @@ XImage* grab(Display* display, WindowId window, int x, int y, unsigned w, unsign
 
 } // namespace
 
-RuntimeFolder::RuntimeFolder() {
+namespace {
+
+fs::path freshFolderPath() {
     std::random_device seed;
-    m_path = fs::temp_directory_path() /
-             ("ironmoat-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(seed()));
+    return fs::temp_directory_path() /
+           ("ironmoat-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(seed()));
+}
+
+} // namespace
+
+RuntimeFolder::RuntimeFolder(const fs::path& release, const std::string& program)
+    : m_path(freshFolderPath()), m_executable(m_path / program) {
+    fs::copy(release, m_path, fs::copy_options::recursive);
+}
+
+RuntimeFolder::RuntimeFolder() : m_path(freshFolderPath()), m_executable(m_path / "ironmoat") {
     fs::create_directories(m_path / "logs");
     fs::create_directories(m_path / "maps");
     const fs::path runtime = fs::path(IRONMOAT_BINARY_DIR) / "game";

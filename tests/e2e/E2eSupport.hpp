@@ -30,13 +30,16 @@ class RuntimeFolder {
 public:
     // Makes the folder under the system's temporary directory.
     RuntimeFolder();
+    // A copy of a release folder (the unpacked Windows zip) whose program is
+    // the named file in it.
+    RuntimeFolder(const std::filesystem::path& release, const std::string& program);
     // Removes the folder and everything in it.
     ~RuntimeFolder();
     RuntimeFolder(const RuntimeFolder&) = delete;
     RuntimeFolder& operator=(const RuntimeFolder&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path executable() const { return m_path / "ironmoat"; }
+    const std::filesystem::path& executable() const { return m_executable; }
     // The newest file in logs/, if any.
     std::optional<std::filesystem::path> newestLog() const;
     // The last non-empty line of the newest log file ("" when there is none).
@@ -44,6 +47,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    std::filesystem::path m_executable;
 };
 
 // The title of the game's window.

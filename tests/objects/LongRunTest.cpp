@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <set>
@@ -26,7 +30,11 @@ public:
     QuietStdout() {
         std::fflush(stdout);
         m_saved = dup(1);
+#ifdef _WIN32
+        const int null = open("NUL", O_WRONLY);
+#else
         const int null = open("/dev/null", O_WRONLY);
+#endif
         dup2(null, 1);
         close(null);
     }

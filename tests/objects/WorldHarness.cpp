@@ -1,9 +1,9 @@
 #include "tests/objects/WorldHarness.hpp"
+#include "tests/TempFolder.hpp"
 
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace ironmoat::test {
 
@@ -41,10 +41,7 @@ std::string levelText(const std::vector<std::string>& rows) {
 
 WorldHarness::WorldHarness(const std::vector<std::string>& levels, unsigned seed) {
     m_previousDir = std::filesystem::current_path();
-    char pattern[] = "/tmp/ironmoat-objects-XXXXXX";
-    if (!mkdtemp(pattern))
-        throw std::runtime_error("cannot make a temporary folder");
-    m_folder = pattern;
+    m_folder = ironmoat::test::makeTempFolder("ironmoat-objects-");
     std::filesystem::create_directory(m_folder / "maps");
     for (std::size_t i = 0; i < levels.size(); ++i) {
         std::ofstream out(m_folder / "maps" / ("level-" + std::to_string(i) + ".mtc"),

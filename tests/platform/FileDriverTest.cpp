@@ -1,9 +1,18 @@
-#include "engine/platform/FileDriverPosix.hpp"
 #include "engine/platform/FileFinder.hpp"
 #include "engine/platform/Path.hpp"
+#include "tests/TempFolder.hpp"
+
+#ifdef _WIN32
+#include "engine/platform/FileDriverWin32.hpp"
+
+#include <windows.h>
+#else
+#include "engine/platform/FileDriverPosix.hpp"
+#endif
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,17 +20,17 @@
 
 namespace fs = std::filesystem;
 using pyx::wrp::FileDriver;
-using pyx::wrp::FileDriverPosix;
+#ifdef _WIN32
+using NativeDriver = pyx::wrp::FileDriverWin32;
+#else
+using NativeDriver = pyx::wrp::FileDriverPosix;
+#endif
 
 namespace {
 
 class PlatformFileDriver : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "pyx_driver_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
+    void SetUp() override { dir = ironmoat::test::makeTempFolder("pyx_driver_"); }
     void TearDown() override { fs::remove_all(dir); }
 
     std::wstring path(const std::string& name) const { return (dir / name).wstring(); }
@@ -39,7 +48,7 @@ protected:
 } // namespace
 
 TEST_F(PlatformFileDriver, ModesOpenCreateAndTruncate) {
-    FileDriverPosix d;
+    NativeDriver d;
     EXPECT_FALSE(d.open(path("missing"), FileDriver::ModeRead));
     EXPECT_FALSE(d.open(path("missing"), FileDriver::ModeReadWrite));
     EXPECT_FALSE(fs::exists(dir / "missing"));
@@ -71,10 +80,10 @@ TEST_F(PlatformFileDriver, ModesOpenCreateAndTruncate) {
     EXPECT_FALSE(d.open(path("nothere"), 7));
 }
 
-TEST_F(PlatformFileDriver, BackslashesSeparateOnPosixAndFoldersDoNotOpen) {
+TEST_F(PlatformFileDriver, BackslashesSeparateAndFoldersDoNotOpen) {
     fs::create_directory(dir / "sub");
     put("sub/f", "data");
-    FileDriverPosix d;
+    NativeDriver d;
     EXPECT_TRUE(d.open(path("sub") + L"\\f", FileDriver::ModeRead));
     EXPECT_FALSE(d.open(path("sub"), FileDriver::ModeRead));
     EXPECT_FALSE(d.isOpen());
@@ -83,10 +92,10 @@ TEST_F(PlatformFileDriver, BackslashesSeparateOnPosixAndFoldersDoNotOpen) {
 TEST_F(PlatformFileDriver, SharingRuleFollowsTheModes) {
     put("f", "content");
     for (int held : {FileDriver::ModeReadWrite, FileDriver::ModeCreate}) {
-        FileDriverPosix holder;
+        NativeDriver holder;
         ASSERT_TRUE(holder.open(path("f"), held));
         for (int mode : {0, 1, 2}) {
-            FileDriverPosix other;
+            NativeDriver other;
             EXPECT_FALSE(other.open(path("f"), mode)) << "held " << held << " mode " << mode;
         }
         holder.write("content", 7);
@@ -94,11 +103,11 @@ TEST_F(PlatformFileDriver, SharingRuleFollowsTheModes) {
     // A failed mode-2 open must not have truncated the held file.
     EXPECT_EQ(get("f"), "content");
 
-    FileDriverPosix reader;
+    NativeDriver reader;
     ASSERT_TRUE(reader.open(path("f"), FileDriver::ModeRead));
-    FileDriverPosix second;
+    NativeDriver second;
     EXPECT_TRUE(second.open(path("f"), FileDriver::ModeRead));
-    FileDriverPosix writer;
+    NativeDriver writer;
     EXPECT_FALSE(writer.open(path("f"), FileDriver::ModeReadWrite));
     EXPECT_FALSE(writer.open(path("f"), FileDriver::ModeCreate));
     EXPECT_EQ(get("f"), "content");
@@ -109,7 +118,7 @@ TEST_F(PlatformFileDriver, SharingRuleFollowsTheModes) {
 
 TEST_F(PlatformFileDriver, SeekTellAndReadAtTheEnd) {
     put("f", "0123456789");
-    FileDriverPosix d;
+    NativeDriver d;
     ASSERT_TRUE(d.open(path("f"), FileDriver::ModeRead));
     EXPECT_TRUE(d.seek(10, FileDriver::FromStart));
     EXPECT_FALSE(d.seek(11, FileDriver::FromStart));
@@ -137,7 +146,7 @@ TEST_F(PlatformFileDriver, SeekTellAndReadAtTheEnd) {
 
 TEST_F(PlatformFileDriver, TruncateOnlyShrinks) {
     put("f", "0123456789");
-    FileDriverPosix d;
+    NativeDriver d;
     ASSERT_TRUE(d.open(path("f"), FileDriver::ModeReadWrite));
     EXPECT_FALSE(d.truncate(11));
     EXPECT_EQ(get("f"), "0123456789");
@@ -150,7 +159,7 @@ TEST_F(PlatformFileDriver, TruncateOnlyShrinks) {
 }
 
 TEST_F(PlatformFileDriver, ClosedDriverFailsEverything) {
-    FileDriverPosix d;
+    NativeDriver d;
     char buf[1] = {0};
     std::uint64_t v = 0;
     EXPECT_EQ(d.read(buf, 1), 0u);
@@ -164,6 +173,9 @@ TEST_F(PlatformFileDriver, ClosedDriverFailsEverything) {
     d.close();
 }
 
+// Entries come in name order on POSIX; Windows gives them in the order of
+// the file system, which only NTFS keeps sorted, so there the test sorts.
+// Hidden is a leading dot on POSIX and an attribute on Windows.
 TEST_F(PlatformFileDriver, FinderListsMatchesInNameOrder) {
     fs::create_directory(dir / "maps");
     put("maps/b.mtc", "12345");
@@ -171,6 +183,10 @@ TEST_F(PlatformFileDriver, FinderListsMatchesInNameOrder) {
     put("maps/c.txt", "x");
     put("maps/.h.mtc", "");
     fs::create_directory(dir / "maps" / "d.mtc");
+#ifdef _WIN32
+    ASSERT_TRUE(
+        SetFileAttributesW((dir / "maps" / ".h.mtc").wstring().c_str(), FILE_ATTRIBUTE_HIDDEN));
+#endif
 
     pyx::wrp::FileFinder finder;
     const std::wstring pattern = path("maps") + L"/*.mtc";
@@ -187,6 +203,9 @@ TEST_F(PlatformFileDriver, FinderListsMatchesInNameOrder) {
         EXPECT_EQ(finder.isDirectory(), finder.name() == L"d.mtc");
         EXPECT_EQ(finder.isHidden(), finder.name() == L".h.mtc");
     } while (finder.next());
+#ifdef _WIN32
+    std::sort(names.begin(), names.end());
+#endif
     EXPECT_EQ(names, (std::vector<std::wstring>{L".h.mtc", L"a.mtc", L"b.mtc", L"d.mtc"}));
     EXPECT_FALSE(finder.isSearching());
     EXPECT_FALSE(finder.next());
@@ -202,8 +221,7 @@ TEST_F(PlatformFileDriver, FinderOnAMissingFolderFindsNothing) {
 
 TEST(PlatformFileFinder, FullPathOfARelativePattern) {
     const fs::path old = fs::current_path();
-    std::string pattern = (fs::temp_directory_path() / "pyx_finder_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path pattern = ironmoat::test::makeTempFolder("pyx_finder_");
     fs::current_path(pattern);
     fs::create_directory("maps");
     std::ofstream("maps/x.mtc") << "x";

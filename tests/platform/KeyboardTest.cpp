@@ -128,3 +128,21 @@ TEST(PlatformKeyboardSystem, RealPollReadsNothingHeldOnTheTestDisplay) {
     keyboard.update(true);
     EXPECT_TRUE(keyboard.downKeys().empty());
 }
+
+// Windows reports AltGr as LControl together with RAlt; its keyboard
+// wrapper keeps RAlt only. Elsewhere both keys read as held.
+TEST_F(PlatformKeyboard, AltGrReadsAsRightAltOnlyOnWindows) {
+    held = {Keyboard::LControl, Keyboard::RAlt};
+    Keyboard::update();
+    EXPECT_TRUE(Keyboard::isKeyPressed(Keyboard::RAlt));
+#ifdef _WIN32
+    EXPECT_FALSE(Keyboard::isKeyPressed(Keyboard::LControl));
+#else
+    EXPECT_TRUE(Keyboard::isKeyPressed(Keyboard::LControl));
+#endif
+    held = {Keyboard::LControl};
+    Keyboard::update();
+    EXPECT_TRUE(Keyboard::isKeyPressed(Keyboard::LControl));
+    held.clear();
+    Keyboard::update();
+}

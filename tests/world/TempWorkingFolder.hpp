@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/TempFolder.hpp"
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,13 +16,7 @@ namespace ironmoat::test {
 class TempWorkingFolder {
 public:
     TempWorkingFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ironmoat-world-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot make a temporary folder";
-            return;
-        }
-        m_folder = pattern;
+        m_folder = ironmoat::test::makeTempFolder("ironmoat-world-");
         m_previous = std::filesystem::current_path();
         std::filesystem::current_path(m_folder);
     }

@@ -1,0 +1,189 @@
+// The Windows release as a player gets it: the zip unpacked, ironmoat.exe
+// started from its folder under Wine, on the test X server. `make
+// test-windows` runs this with IRONMOAT_WINDOWS_ZIP (the zip),
+// IRONMOAT_WINE_RUN (tools/scripts/wine-run.sh), IRONMOAT_WINEPREFIX (the
+// private Wine prefix) and IRONMOAT_WINE_SHOTS (where the screenshots go).
+
+#include "tests/e2e/E2eSupport.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+
+namespace ironmoat::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+std::string env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Player 1's deep yellow tank (as the Linux gameplay test finds it).
+bool tankYellow(sf::Color c) {
+    return c.r > 190 && c.g > 130 && c.g < 195 && c.b < 80;
+}
+
+std::optional<sf::Vector2f> playerTank(const sf::Image& image) {
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (unsigned y = 0; y < 702; ++y)
+        for (unsigned x = 0; x < 702; ++x)
+            if (tankYellow(image.getPixel(x, y))) {
+                sx += x;
+                sy += y;
+                ++n;
+            }
+    if (n < 50)
+        return std::nullopt;
+    return sf::Vector2f(static_cast<float>(sx / n), static_cast<float>(sy / n));
+}
+
+int reddishPixels(const sf::Image& image, sf::IntRect box) {
+    int count = 0;
+    for (int y = box.top; y < box.top + box.height; ++y)
+        for (int x = box.left; x < box.left + box.width; ++x) {
+            const sf::Color c = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            count += c.r > 150 && c.g < 80 && c.b < 80;
+        }
+    return count;
+}
+
+class E2eWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zip = env("IRONMOAT_WINDOWS_ZIP");
+        wineRun = env("IRONMOAT_WINE_RUN");
+        prefix = env("IRONMOAT_WINEPREFIX");
+        shots = env("IRONMOAT_WINE_SHOTS");
+        ASSERT_FALSE(zip.empty() || wineRun.empty() || prefix.empty())
+            << "run through `make test-windows`, which names the zip and the Wine prefix";
+        ASSERT_TRUE(x.connected()) << "no X server on DISPLAY";
+        unpacked =
+            fs::temp_directory_path() / ("ironmoat-zip-" + std::to_string(std::random_device{}()));
+        fs::create_directories(unpacked);
+        const std::string unzip = "unzip -q '" + zip + "' -d '" + unpacked.string() + "'";
+        ASSERT_EQ(std::system(unzip.c_str()), 0) << unzip;
+        // What a player finds in the zip, and nothing else.
+        const fs::path top = unpacked / "IronMoat";
+        for (const char* file :
+             {"ironmoat.exe", "README.txt", "data/core.dat", "data/ironmoat.dat"})
+            EXPECT_TRUE(fs::is_regular_file(top / file)) << file;
+        EXPECT_TRUE(fs::is_empty(top / "maps"));
+        EXPECT_TRUE(fs::is_empty(top / "logs"));
+        folder = std::make_unique<RuntimeFolder>(top, "ironmoat.exe");
+    }
+
+    void TearDown() override {
+        if (game && window != 0 && !game->waitForExit(0ms)) {
+            x.sendDeleteWindow(window);
+            game->waitForExit(30s);
+        }
+        game.reset();
+        folder.reset();
+        std::error_code ignored;
+        fs::remove_all(unpacked, ignored);
+    }
+
+    void start() {
+        game = std::make_unique<GameProcess>(*folder, std::vector<std::string>{wineRun, prefix});
+        window = x.findWindow(GameTitle, 90s);
+        ASSERT_NE(window, 0u) << "no window titled " << GameTitle;
+        ASSERT_TRUE(x.place(window, 0, 0));
+        x.focus(window);
+    }
+
+    void save(const sf::Image& image, const std::string& name) {
+        if (!shots.empty()) {
+            fs::create_directories(shots);
+            image.saveToFile((fs::path(shots) / name).string());
+        }
+    }
+
+    std::string zip, wineRun, prefix, shots;
+    fs::path unpacked;
+    XSession x;
+    std::unique_ptr<RuntimeFolder> folder;
+    std::unique_ptr<GameProcess> game;
+    WindowId window = 0;
+};
+
+TEST_F(E2eWine, MenuMatchTankAndCloseFromTheZip) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    EXPECT_EQ(x.title(window), GameTitle);
+    EXPECT_EQ(x.size(window), std::make_pair(1280, 720));
+
+    const auto menu = x.waitForShot(
+        window, [](const sf::Image& i) { return findMenuButtons(i).has_value(); }, 60s);
+    ASSERT_TRUE(menu.has_value()) << "the menu was never drawn";
+    save(*menu, "wine-menu.png");
+    EXPECT_EQ(findMenuButtons(*menu)->left, 565);
+    EXPECT_EQ(menu->getPixel(1270, 710), DesktopGrey);
+
+    ASSERT_TRUE(clickMatchStart(x, window, false, 30s).has_value());
+    const auto match = x.waitForShot(
+        window, [](const sf::Image& i) { return matchPanelShown(i) && playerTank(i); }, 30s);
+    ASSERT_TRUE(match.has_value()) << "no match with Player 1's tank after the click";
+    save(*match, "wine-match.png");
+
+    // Keys reach the game through Wine's GetAsyncKeyState.
+    const sf::Vector2f before = *playerTank(*match);
+    bool moved = false;
+    for (unsigned long key : {XK_Up, XK_Left, XK_Right, XK_Down}) {
+        x.focus(window);
+        x.setKey(key, true);
+        const auto after = x.waitForShot(
+            window,
+            [&](const sf::Image& i) {
+                const auto now = playerTank(i);
+                return now &&
+                       (std::abs(now->x - before.x) > 20 || std::abs(now->y - before.y) > 20);
+            },
+            5s);
+        x.setKey(key, false);
+        if (after) {
+            save(*after, "wine-moved.png");
+            moved = true;
+            break;
+        }
+    }
+    EXPECT_TRUE(moved) << "the tank at (" << before.x << ", " << before.y << ") never moved";
+
+    // The close box ends the game with status 0, and the Win32 file driver
+    // wrote the whole log.
+    closeAndCheckShutdown(x, window, *game, *folder, 60s);
+    const auto log = folder->newestLog();
+    ASSERT_TRUE(log.has_value());
+    EXPECT_EQ(log->parent_path().filename(), "logs");
+}
+
+TEST_F(E2eWine, AMapFromTheMapsFolderIsPlayed) {
+    // Without the game archive the campaign is unreadable, so the one map
+    // in maps\ is every level: found by the Win32 finder, read by the Win32
+    // file driver. It has no base, so the match ends in GAME OVER at once.
+    fs::remove(folder->path() / "data" / "ironmoat.dat");
+    {
+        std::ofstream map(folder->path() / "maps" / "nobase.mtc", std::ios::binary);
+        for (int row = 0; row < 26; ++row)
+            map << (row == 24 ? "    2\r\n" : row < 4 ? "bbbbbbbbbb      xxxxxxxxxx\r\n" : "\r\n");
+    }
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_TRUE(clickMatchStart(x, window, false, 60s).has_value())
+        << "the menu's buttons never appeared";
+    const auto over = x.waitForShot(
+        window,
+        [](const sf::Image& i) { return reddishPixels(i, sf::IntRect(0, 0, 702, 702)) > 2000; },
+        30s);
+    ASSERT_TRUE(over.has_value()) << "no red GAME OVER over the field of the maps\\ level";
+    save(*over, "wine-map.png");
+    closeAndCheckShutdown(x, window, *game, *folder, 60s);
+}
+
+} // namespace
+} // namespace ironmoat::e2e

@@ -1,0 +1,31 @@
+#!/bin/sh
+# The Windows build under Wine: test-windows.sh BUILD WIN_BUILD ZIP
+#   1. the engine's cross-built suites that need no window (CTest runs each
+#      under tools/scripts/wine-run.sh, the build's cross-compiling emulator);
+#   2. the game from the unpacked zip under Wine on an X server, as a player
+#      runs it (BUILD/tests/test_wine drives it); its screenshots are kept in
+#      WIN_BUILD/shots.
+# Wine's prefix is WIN_BUILD/wine, made on first use.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+win=$(cd "$2" && pwd)
+zip=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
+prefix=$win/wine
+
+status=0
+log=$win/ctest-wine.log
+(cd "$win/game" && ctest --output-on-failure --timeout 900 -L windows --output-log "$log") ||
+  status=1
+# Each suite's own count, since CTest counts a whole suite as one test.
+grep -h -E '^\[==========\] [0-9]+ tests? from [0-9]+ test suites? ran|^\[  (PASSED|FAILED)  \]' \
+  "$log" || true
+
+rm -rf "$win/shots"
+IRONMOAT_WINDOWS_ZIP=$zip IRONMOAT_WINE_RUN=$here/wine-run.sh IRONMOAT_WINEPREFIX=$prefix \
+  IRONMOAT_WINE_SHOTS=$win/shots "$here/with-display.sh" "$build/tests/test_wine" || status=1
+
+# Wine's server stays a few seconds after its last program; wait it out, so
+# nothing of the run is left behind.
+WINEPREFIX=$prefix /usr/lib/wine/wineserver -w || true
+exit $status
