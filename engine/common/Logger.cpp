@@ -6,6 +6,10 @@
 #include <cerrno>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -20,6 +24,30 @@ unsigned long currentThreadId() {
     return static_cast<unsigned long>(GetCurrentThreadId());
 #else
     return static_cast<unsigned long>(gettid());
+#endif
+}
+
+// Creates the file for writing only when no file has the name: nullptr
+// with errno EEXIST when one has.
+std::FILE* createNew(const std::string& name) {
+#ifdef _WIN32
+    // The C runtime of Windows ignores fopen's "x" and would truncate an
+    // existing log; its low-level open refuses an existing name. Others may
+    // read the file meanwhile, not write it.
+    int fd = -1;
+    const errno_t failed = _sopen_s(&fd, name.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT,
+                                    _SH_DENYWR, _S_IREAD | _S_IWRITE);
+    if (failed != 0) {
+        errno = failed;
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "w");
+    if (file == nullptr) {
+        _close(fd);
+    }
+    return file;
+#else
+    return std::fopen(name.c_str(), "wx");
 #endif
 }
 
@@ -89,7 +117,7 @@ void Logger::openLogFile() {
         // and the open, e.g. from a second logger started in the same second)
         // is never truncated; the next suffix is tried instead.
         errno = 0;
-        m_file = std::fopen(candidate.c_str(), "wx");
+        m_file = createNew(candidate);
         if (m_file != nullptr) {
             std::lock_guard<std::mutex> lock(m_fileNameMutex);
             m_fileName = candidate;

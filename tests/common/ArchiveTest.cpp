@@ -361,6 +361,16 @@ TEST_F(CommonArchive, FailureWhileWritingRemovesTheTemporaryFile) {
     Archive a;
     ASSERT_TRUE(a.open(path("k.dat"), false));
     ASSERT_TRUE(a.addBytes(L"b.txt", text("more")));
+#ifdef _WIN32
+    // On Windows the open archive shares its file for reading only: nobody
+    // can cut it short meanwhile, and the commit goes through.
+    std::error_code refused;
+    fs::resize_file(dir / "k.dat", 34, refused);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(a.commit());
+    EXPECT_TRUE(leftovers().empty());
+    return;
+#endif
     // The stored data vanishes under the open archive: copying the kept
     // entry fails halfway through the new file.
     fs::resize_file(dir / "k.dat", 34);

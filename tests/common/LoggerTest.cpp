@@ -78,6 +78,12 @@ TEST(CommonLogger, WritesPrefixedLinesBetweenStartAndEndToATimeNamedFile) {
         threadPrefix() + "Failed to load resource \"ironmoat/tank_tileset.png\".",
         "Logging thread finished."};
     EXPECT_EQ(lines, expected);
+#ifdef _WIN32
+    // A Windows text file: every line ends in CR LF.
+    std::ifstream raw(dir.path() / "logs" / files[0], std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(raw), {}};
+    EXPECT_EQ(bytes.rfind("Logging thread finished.\r\n"), bytes.size() - 26);
+#endif
 }
 
 TEST(CommonLogger, LogClientAddsLevelAndChannel) {
@@ -102,7 +108,14 @@ TEST(CommonLogger, LogClientAddsLevelAndChannel) {
 TEST(CommonLogger, ConsoleGetsUtf8CopiesAndTheFileToo) {
     TempWorkDir dir;
     StderrCapture capture;
-    const std::wstring text{L'c', L'a', L'f', wchar_t(0xE9), L' ', wchar_t(0x1F600)};
+    // U+1F600 is one wide character where wchar_t has 32 bits, a surrogate
+    // pair where it has 16 (Windows); both give the same UTF-8.
+    std::wstring text{L'c', L'a', L'f', wchar_t(0xE9), L' '};
+    if (sizeof(wchar_t) >= 4) {
+        text += static_cast<wchar_t>(0x1F600);
+    } else {
+        text += {wchar_t(0xD83D), wchar_t(0xDE00)};
+    }
     const std::string utf8 = "caf\xC3\xA9 \xF0\x9F\x98\x80";
     {
         LoggerHandle logger;
@@ -187,10 +200,8 @@ TEST(CommonLogger, MissingFolderDisablesFileLoggingAndSaysSoOnTheConsole) {
             return !settings->fileOutput();
         }));
         logger->write(L"still running");
-        ASSERT_TRUE(eventually([&] {
-            std::fflush(stderr);
-            return readFile("/proc/self/fd/2").find("still running") != std::string::npos;
-        }));
+        ASSERT_TRUE(
+            eventually([&] { return capture.peek().find("still running") != std::string::npos; }));
     }
     console = capture.finish();
     const std::regex failed("THR \\d+: Failed to open file logs/pyx_\\d{6}_\\d{6}\\.log! "

@@ -66,8 +66,10 @@ private:
     std::filesystem::path m_path;
 };
 
+// A text file as the platform's text streams read it: the log file is
+// written in text mode, so its lines end in CR LF on Windows.
 inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
@@ -102,12 +104,29 @@ public:
     // Stops capturing and returns what was written.
     std::string finish() {
         restore();
+        return peek();
+    }
+
+    // What was written so far; standard error is a text stream, so on
+    // Windows every line break reached it as CR LF, returned as LF.
+    std::string peek() {
+        std::fflush(stderr);
         std::fseek(m_file, 0, SEEK_END);
         const long size = std::ftell(m_file);
         std::string text(static_cast<std::size_t>(size), '\0');
         std::fseek(m_file, 0, SEEK_SET);
         const std::size_t got = std::fread(text.data(), 1, text.size(), m_file);
         text.resize(got);
+        std::fseek(m_file, 0, SEEK_END);
+#ifdef _WIN32
+        std::string lf;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+                lf += text[i];
+            }
+        }
+        text = lf;
+#endif
         return text;
     }
 

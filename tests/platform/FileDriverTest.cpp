@@ -225,9 +225,15 @@ TEST(PlatformFileFinder, FullPathOfARelativePattern) {
     fs::current_path(pattern);
     fs::create_directory("maps");
     std::ofstream("maps/x.mtc") << "x";
-    pyx::wrp::FileFinder finder;
-    const bool found = finder.find(L"maps/*.mtc");
-    const std::wstring full = found ? finder.fullPath() : L"";
+    bool found = false;
+    std::wstring full;
+    {
+        // An open search holds its folder on Windows, so it ends before the
+        // folder is removed.
+        pyx::wrp::FileFinder finder;
+        found = finder.find(L"maps/*.mtc");
+        full = found ? finder.fullPath() : L"";
+    }
     fs::current_path(old);
     fs::remove_all(pattern);
     ASSERT_TRUE(found);

@@ -15,11 +15,14 @@ prefix=$win/wine
 
 status=0
 log=$win/ctest-wine.log
-(cd "$win/game" && ctest --output-on-failure --timeout 900 -L windows --output-log "$log") ||
-  status=1
-# Each suite's own count, since CTest counts a whole suite as one test.
-grep -h -E '^\[==========\] [0-9]+ tests? from [0-9]+ test suites? ran|^\[  (PASSED|FAILED)  \]' \
+# The whole output goes to a log; shown here are each suite's own counts
+# (CTest counts a suite as one test), every failure and CTest's summary.
+(cd "$win/game" && ctest -V --timeout 900 -L windows >"$log" 2>&1) || status=1
+grep -E '[0-9]+: \[==========\] [0-9]+ tests? from|[0-9]+: \[  (PASSED|FAILED|SKIPPED) |[0-9]+: .*Failure$|tests passed|Test +#' \
   "$log" || true
+if [ $status -ne 0 ]; then
+  echo "test-windows: a suite failed under Wine; its whole output is in $log" >&2
+fi
 
 rm -rf "$win/shots"
 IRONMOAT_WINDOWS_ZIP=$zip IRONMOAT_WINE_RUN=$here/wine-run.sh IRONMOAT_WINEPREFIX=$prefix \
