@@ -1,6 +1,8 @@
 # IronMoat: the two commands a player or developer needs.
 #   make play   install what is missing, build, pack the data, start the game
 #   make test   the same set-up, then every test (normal, ASan/UBSan, TSan)
+#   make install   install the game and its tools under PREFIX (DESTDIR honoured)
+#   make deb       build the Debian package into dist/
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -8,16 +10,18 @@ TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 WERROR     ?= ON
+PREFIX     ?= /usr/local
 
 # Debian packages the project needs to build, test and run.
 PACKAGES := cmake make g++ libsfml-dev libgtest-dev libgmock-dev googletest \
   libbenchmark-dev zlib1g-dev fonts-sil-charis xvfb xauth xdotool x11-utils \
   x11-apps imagemagick libx11-dev libxtst-dev clang libclang-rt-14-dev \
-  g++-mingw-w64-x86-64-posix valgrind libgl1-mesa-dri
+  g++-mingw-w64-x86-64-posix valgrind libgl1-mesa-dri \
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build deps configure play test test-unit test-asan test-tsan \
+.PHONY: all build deps configure play install deb test test-unit test-asan test-tsan \
   test-windows sheet screenshots fuzz fuzz-smoke soak valgrind bench clean
 
 all: build
@@ -43,6 +47,17 @@ build: deps configure
 
 play: build
 	cd $(BUILD)/game && ./ironmoat
+
+# The game, its archives and tools, the launcher `ironmoat`, the menu entry,
+# icons, AppStream metadata and manual pages under PREFIX; DESTDIR stages
+# the whole tree elsewhere (as packagers do).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The same installation under /usr as a Debian package, dist/ironmoat_*.deb.
+deb: build
+	cd $(BUILD) && cpack -G DEB -B $(CURDIR)/dist
+	rm -rf dist/_CPack_Packages
 
 # Runs a command under an X server: the caller's display when there is one,
 # else a private Xvfb with Mesa's software OpenGL.

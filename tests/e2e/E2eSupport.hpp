@@ -59,6 +59,12 @@ public:
     // (a checker such as valgrind with its options) is run in its place with
     // the executable as its last argument.
     explicit GameProcess(const RuntimeFolder& folder, const std::vector<std::string>& prefix = {});
+    // Starts the command (its first word a program, looked up in PATH when
+    // it has no "/") in workDir, with the environment changed by `env`:
+    // "NAME=VALUE" sets a variable, a bare "NAME" removes it. Standard output
+    // and error go to stdout.txt and stderr.txt in outputDir.
+    GameProcess(const std::filesystem::path& workDir, std::vector<std::string> command,
+                const std::vector<std::string>& env, const std::filesystem::path& outputDir);
     // Kills the process if it still runs (a test that failed half-way).
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
