@@ -195,8 +195,8 @@ TEST_F(InstallTest, DesktopEntryMetainfoAndIconsAreValid) {
 }
 
 // The Debian package built by CPack from the same rules: no lintian errors,
-// the launcher where Debian keeps games, and the libraries it links found by
-// dpkg-shlibdeps.
+// its unpacked tree valid for AppStream, the launcher where Debian keeps
+// games, and the libraries it links found by dpkg-shlibdeps.
 TEST_F(InstallTest, DebianPackagePassesLintian) {
     const fs::path out = s_root / "deb";
     const CommandResult pack =
@@ -214,6 +214,13 @@ TEST_F(InstallTest, DebianPackagePassesLintian) {
     EXPECT_EQ(lint.status, 0) << lint.output;
     EXPECT_EQ(lint.output.find("\nE: "), std::string::npos) << lint.output;
     EXPECT_NE(lint.output.rfind("E: ", 0), 0u) << lint.output;
+
+    // The tree as dpkg unpacks it: the menu entry and the metadata belong
+    // together and the icon is found.
+    const CommandResult tree =
+        runCommand("dpkg-deb -x " + quoted(deb) + " " + quoted(out / "tree") +
+                   " && appstreamcli validate-tree --no-net " + quoted(out / "tree"));
+    EXPECT_EQ(tree.status, 0) << tree.output;
 
     const CommandResult depends = runCommand("dpkg-deb -f " + quoted(deb) + " Depends");
     EXPECT_NE(depends.output.find("libsfml-graphics2.5"), std::string::npos) << depends.output;
