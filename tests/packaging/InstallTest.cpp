@@ -178,6 +178,10 @@ TEST_F(InstallTest, DesktopEntryMetainfoAndIconsAreValid) {
                    quoted(share / "metainfo" / (std::string(AppId) + ".metainfo.xml")));
     EXPECT_EQ(meta.status, 0) << meta.output;
 
+    // The entry starts the launcher by its installed path (DESTDIR is
+    // not part of it) and names the icon installed below.
+    EXPECT_NE(readFile(desktop).find("\nExec=/usr/local/games/ironmoat\n"), std::string::npos)
+        << readFile(desktop);
     EXPECT_NE(readFile(desktop).find("\nIcon=" + std::string(AppId) + "\n"), std::string::npos);
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
         const std::string n = std::to_string(size);
@@ -227,6 +231,9 @@ TEST_F(InstallTest, DebianPackagePassesLintian) {
     const CommandResult files = runCommand("dpkg-deb -c " + quoted(deb));
     EXPECT_NE(files.output.find(" ./usr/games/ironmoat\n"), std::string::npos) << files.output;
     EXPECT_NE(files.output.find(" ./usr/share/ironmoat/data/ironmoat.dat\n"), std::string::npos);
+    EXPECT_NE(readFile(out / "tree/usr/share/applications" / (std::string(AppId) + ".desktop"))
+                  .find("\nExec=/usr/games/ironmoat\n"),
+              std::string::npos);
 }
 
 } // namespace
