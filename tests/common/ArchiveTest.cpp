@@ -180,6 +180,19 @@ TEST_F(CommonArchive, HugeClaimsDoNotWrapAround) {
     EXPECT_TRUE(a.entries().empty());
 }
 
+TEST_F(CommonArchive, AnEntryLargerThanTheFileIsRefusedBeforeAnyRoomIsTaken) {
+    // The open fails (the data region is short) but leaves the index it
+    // read, which readEntry still serves: its 64 MiB claim must be checked
+    // against the file before a buffer is sized from it.
+    put("claim.dat", image(1, 1, {{"a", 0, 64u << 20, 0}}, text("abc")));
+    Archive a;
+    EXPECT_FALSE(a.open(path("claim.dat"), true));
+    ASSERT_EQ(a.entries().size(), 1u);
+    Bytes out;
+    EXPECT_FALSE(a.readEntry(L"a", out));
+    EXPECT_LT(out.capacity(), 4096u);
+}
+
 TEST_F(CommonArchive, CrcMismatchDuplicatesAndEmptyEntries) {
     Bytes flipped = SmallArchive;
     flipped.back() ^= 0x01;
