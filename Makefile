@@ -13,7 +13,7 @@ WERROR     ?= ON
 PACKAGES := cmake make g++ libsfml-dev libgtest-dev libgmock-dev googletest \
   libbenchmark-dev zlib1g-dev fonts-sil-charis xvfb xauth xdotool x11-utils \
   x11-apps imagemagick libx11-dev libxtst-dev clang libclang-rt-14-dev \
-  g++-mingw-w64-x86-64-posix valgrind libgl1-mesa-dri
+  g++-mingw-w64-x86-64-posix valgrind libgl1-mesa-dri pkgconf libfuse3-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
