@@ -16,7 +16,7 @@ PREFIX     ?= /usr/local
 PACKAGES := cmake make g++ libsfml-dev libgtest-dev libgmock-dev googletest \
   libbenchmark-dev zlib1g-dev fonts-sil-charis xvfb xauth xdotool x11-utils \
   x11-apps imagemagick libx11-dev libxtst-dev clang libclang-rt-14-dev \
-  g++-mingw-w64-x86-64-posix valgrind libgl1-mesa-dri \
+  g++-mingw-w64-x86-64-posix valgrind libgl1-mesa-dri pkgconf libfuse3-dev \
   dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

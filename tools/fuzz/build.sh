@@ -4,6 +4,15 @@
 # game sources each target needs are compiled, and SFML is not linked.
 set -eu
 
+case "${1:-}" in
+-h | --help)
+    echo "usage: tools/fuzz/build.sh [OUT]"
+    echo
+    echo "Builds the libFuzzer targets with clang into OUT (default build-fuzz)."
+    exit 0
+    ;;
+esac
+
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 OUT=${1:-"$ROOT/build-fuzz"}
 CXX=${FUZZ_CXX:-clang++-14}
