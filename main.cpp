@@ -5,6 +5,7 @@
 #include "engine/gui/Application.hpp"
 #include "engine/gui/Desktop.hpp"
 #include "engine/gui/GuiResources.hpp"
+#include "engine/platform/HeapTuning.hpp"
 #include "game/forms/GameForm.hpp"
 #include "game/forms/MainMenuForm.hpp"
 #include "game/forms/SwitchingWindow.hpp"
@@ -32,6 +33,9 @@ IRONMOAT_EXPORT std::int32_t AmdPowerXpressRequestHighPerformance = 1;
 
 int main(int, char**) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Before any thread or buffer exists: the driver's per-frame buffers then
+    // stay in the heap instead of being mapped and unmapped every frame.
+    pyx::wrp::HeapTuning::forSteadyFrames();
 
     // The services come first and go last, so their threads end only after
     // the window tree is gone.
