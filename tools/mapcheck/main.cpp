@@ -2,7 +2,8 @@
 // Reads each level file as the game does, prints its preview (unless -q) and
 // one line per problem. Exit status: 0 all clean, 1 problems, 2 bad usage.
 
-#include "tools/mapcheck/MapCheck.hpp"
+#include "tools/mapcheck/Preview.hpp"
+#include "tools/maprules/MapRules.hpp"
 
 #include <cstring>
 #include <fstream>
@@ -40,8 +41,8 @@ int main(int argc, char** argv) {
         if (!quiet) {
             std::cout << name << ":\n" << ironmoat::tools::previewLevel(level);
         }
-        for (const std::string& line : ironmoat::tools::checkLevel(name, level)) {
-            std::cout << line << '\n';
+        for (const auto& finding : ironmoat::maprules::checkLevel(level)) {
+            std::cout << name << ": " << finding.text << '\n';
             problems = true;
         }
     }

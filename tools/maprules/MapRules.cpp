@@ -1,10 +1,10 @@
-#include "tools/mapcheck/MapCheck.hpp"
+#include "tools/maprules/MapRules.hpp"
 
 #include <array>
 #include <cstdio>
 #include <utility>
 
-namespace ironmoat::tools {
+namespace ironmoat::maprules {
 
 namespace {
 
@@ -86,9 +86,11 @@ bool reachesBase(const LevelLayout& level, const MapMarker& from, const MapMarke
 
 } // namespace
 
-std::vector<std::string> checkLevel(const std::string& name, const LevelLayout& level) {
-    std::vector<std::string> problems;
-    auto report = [&](const std::string& text) { problems.push_back(name + ": " + text); };
+std::vector<Finding> checkLevel(const LevelLayout& level) {
+    std::vector<Finding> problems;
+    auto report = [&](const std::string& text, std::vector<Cell> cells = {}) {
+        problems.push_back(Finding{Severity::Error, text, std::move(cells)});
+    };
     auto at = [](const MapMarker& m) {
         return "column " + std::to_string(m.column) + ", row " + std::to_string(m.row);
     };
@@ -125,12 +127,14 @@ std::vector<std::string> checkLevel(const std::string& name, const LevelLayout& 
                 const int y = m.row + dy;
                 if (x >= N || y >= N) {
                     report("marker \"" + std::to_string(m.digit) + "\" at " + at(m) +
-                           ": its 2x2 cells reach past the edge of the field");
+                               ": its 2x2 cells reach past the edge of the field",
+                           {Cell{m.column, m.row}});
                     dx = dy = 2;
                 } else if (level.kinds[x][y] != TileKind::Empty) {
                     report("marker \"" + std::to_string(m.digit) + "\" at " + at(m) +
-                           ": its 2x2 cells are blocked at column " + std::to_string(x) + ", row " +
-                           std::to_string(y));
+                               ": its 2x2 cells are blocked at column " + std::to_string(x) +
+                               ", row " + std::to_string(y),
+                           {Cell{m.column, m.row}, Cell{x, y}});
                     dx = dy = 2;
                 }
             }
@@ -141,7 +145,8 @@ std::vector<std::string> checkLevel(const std::string& name, const LevelLayout& 
         for (const MapMarker* spawn : enemySpawns) {
             if (!reachesBase(level, *spawn, *base)) {
                 report("enemy spawn \"0\" at " + at(*spawn) +
-                       ": a tank cannot drive from it to the base");
+                           ": a tank cannot drive from it to the base",
+                       {Cell{spawn->column, spawn->row}});
             }
         }
     }
@@ -151,45 +156,12 @@ std::vector<std::string> checkLevel(const std::string& name, const LevelLayout& 
             const unsigned char byte = level.bytes[x][y];
             if (strayByte(byte)) {
                 report("column " + std::to_string(x) + ", row " + std::to_string(y) + ": byte " +
-                       hexByte(byte) + " reads as empty ground but is not a blank");
+                           hexByte(byte) + " reads as empty ground but is not a blank",
+                       {Cell{x, y}});
             }
         }
     }
     return problems;
 }
 
-std::string previewLevel(const LevelLayout& level) {
-    std::string text;
-    for (int y = 0; y < N; ++y) {
-        for (int x = 0; x < N; ++x) {
-            const unsigned char byte = level.bytes[x][y];
-            char shown = '.';
-            switch (level.kinds[x][y]) {
-            case TileKind::Water:
-                shown = '-';
-                break;
-            case TileKind::Brick:
-                shown = 'b';
-                break;
-            case TileKind::Tree:
-                shown = 'f';
-                break;
-            case TileKind::Wood:
-                shown = 's';
-                break;
-            case TileKind::Metal:
-                shown = 'x';
-                break;
-            default:
-                shown = cmn::isMarkerByte(byte) ? static_cast<char>(byte)
-                        : strayByte(byte)       ? '?'
-                                                : '.';
-            }
-            text += shown;
-        }
-        text += '\n';
-    }
-    return text;
-}
-
-} // namespace ironmoat::tools
+} // namespace ironmoat::maprules
