@@ -45,9 +45,11 @@ BaseCells baseCellsOf(cmn::World& world) {
     return cells;
 }
 
-// Whether a shell from the tank's centre towards (dx, dy) would first strike
-// the base or its ring, judged on the terrain and the tanks as they are now.
-bool hitsOwnBase(const cmn::Tank& tank, int dx, int dy, const BaseCells& own) {
+// What a shell from the tank's centre towards (dx, dy) would strike first,
+// judged on the terrain and the tanks as they are now.
+enum class Target { Nothing, OwnBase, Enemy, Terrain };
+
+Target firstHit(const cmn::Tank& tank, int dx, int dy, const BaseCells& own) {
     const Terrain& terrain = tank.world->terrain();
     for (int step = 0;; ++step) {
         int ax = 0, ay = 0, bx = 0, by = 0;
@@ -61,28 +63,28 @@ bool hitsOwnBase(const cmn::Tank& tank, int dx, int dy, const BaseCells& own) {
             bx = tank.x + 1;
         }
         if (!Terrain::inRange(ax, ay) || !Terrain::inRange(bx, by)) {
-            return false;
+            return Target::Nothing;
         }
-        bool stopped = false;
+        Target hit = Target::Nothing;
         for (const auto& [x, y] : {std::pair{ax, ay}, std::pair{bx, by}}) {
             if (own.has(own.base, x, y)) {
-                return true;
+                return Target::OwnBase;
             }
             const cmn::TerrainCell& cell = terrain.cellAt(x, y);
-            const bool open = cell.shellPassable || cell.state == cmn::CellState::Destroyed;
-            if (!open) {
+            if (!cell.shellPassable && cell.state != cmn::CellState::Destroyed) {
                 if (own.has(own.ring, x, y)) {
-                    return true;
+                    return Target::OwnBase;
                 }
-                stopped = true;
+                hit = Target::Terrain;
             }
             const cmn::GameObject* other = terrain.occupantAt(x, y);
-            if (other != nullptr && other != &tank && other->team != tank.team && other->solid) {
-                stopped = true;
+            if (hit == Target::Nothing && other != nullptr && other != &tank && other->team == 0 &&
+                other->solid) {
+                hit = Target::Enemy;
             }
         }
-        if (stopped) {
-            return false;
+        if (hit != Target::Nothing) {
+            return hit;
         }
     }
 }
@@ -91,7 +93,7 @@ bool hitsOwnBase(const cmn::Tank& tank, int dx, int dy, const BaseCells& own) {
 
 void HumanBot::update(bool hasFocus) {
     cmn::BotController::update(hasFocus);
-    if (!isFire() || !hasObject()) {
+    if (!hasObject()) {
         return;
     }
     const auto tank = std::dynamic_pointer_cast<cmn::Tank>(getObject());
@@ -99,7 +101,24 @@ void HumanBot::update(bool hasFocus) {
         return;
     }
     const BaseCells own = baseCellsOf(*tank->world);
-    if (own.base.empty()) {
+
+    // An enemy in a clear line: turn to it and fire, as a player would.
+    // Only when free to turn, so that the tank's turn takes effect at once.
+    if (tank->moveProgress <= 0.0f && tank->immobileTime <= 0.0f) {
+        constexpr std::pair<int, int> directions[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+        for (const auto& [dx, dy] : directions) {
+            if (firstHit(*tank, dx, dy, own) == Target::Enemy) {
+                setLeft(dx < 0);
+                setRight(dx > 0);
+                setUp(dy < 0);
+                setDown(dy > 0);
+                setFire(true);
+                return;
+            }
+        }
+    }
+
+    if (!isFire() || own.base.empty()) {
         return;
     }
     int turnX = tank->dirX;
@@ -113,7 +132,8 @@ void HumanBot::update(bool hasFocus) {
     } else if (isDown()) {
         turnX = 0, turnY = 1;
     }
-    if (hitsOwnBase(*tank, tank->dirX, tank->dirY, own) || hitsOwnBase(*tank, turnX, turnY, own)) {
+    if (firstHit(*tank, tank->dirX, tank->dirY, own) == Target::OwnBase ||
+        firstHit(*tank, turnX, turnY, own) == Target::OwnBase) {
         setFire(false);
     }
 }
