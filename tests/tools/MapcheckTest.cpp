@@ -1,5 +1,6 @@
 #include "tests/tools/AssetsToolSupport.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -280,4 +281,36 @@ TEST_F(ToolsMapcheck, SimulationRepeatsExactlyForTheSameSeed) {
                   std::stoi(fields[11]),
               3)
         << row;
+}
+
+TEST_F(ToolsMapcheck, PicturesAreDrawnWithTheGamesPicturesAndNamed) {
+    const fs::path map = dir.path() / "Dunmark-level-07.mtc";
+    const fs::path other = dir.path() / "other.mtc";
+    writeFile(map, join(goodMap()));
+    Rows metal = goodMap();
+    metal[5].replace(4, 2, "xx");
+    writeFile(other, join(metal));
+
+    const fs::path png = dir.path() / "one.png";
+    const auto one = runCommand(quoted(mapcheck()) + " --png " + quoted(png) + " " + quoted(other));
+    ASSERT_EQ(one.exitCode, 0) << one.output;
+    sf::Image image;
+    ASSERT_TRUE(image.loadFromFile(png.string()));
+    ASSERT_EQ(image.getSize(), sf::Vector2u(26 * 32, 26 * 32));
+    // Cells of 32 pixels: metal at (4, 5), brick at (20, 10) and open ground
+    // at (4, 6) each look different at their centres.
+    const auto centre = [&](int x, int y) { return image.getPixel(x * 32 + 16, y * 32 + 16); };
+    EXPECT_NE(centre(4, 5), centre(4, 6));
+    EXPECT_NE(centre(20, 10), centre(4, 6));
+    EXPECT_NE(centre(4, 5), centre(20, 10));
+
+    // A sheet of two maps in one row, the first named from the table.
+    const fs::path names = dir.path() / "LEVELS.md";
+    writeFile(names, "| # | Name | Idea |\n|---|---|---|\n| 07 | Test Ground | x |\n");
+    const fs::path sheet = dir.path() / "sheet.png";
+    const auto two = runCommand(quoted(mapcheck()) + " --sheet " + quoted(sheet) + " --names " +
+                                quoted(names) + " " + quoted(map) + " " + quoted(other));
+    ASSERT_EQ(two.exitCode, 0) << two.output;
+    ASSERT_TRUE(image.loadFromFile(sheet.string()));
+    EXPECT_EQ(image.getSize(), sf::Vector2u(2 * (416 + 12) + 12, 28 + 416 + 12 + 12));
 }
