@@ -124,9 +124,11 @@ Errors (the level is unplayable or unfair):
   - an enemy spawn with an open line of fire onto the base's ring: a shell
     fired from a tank standing on it, in any of the four directions, meets
     the ring (or the base) before any brick, wood or metal
-  - a file most of whose cells are bytes that mean nothing in a level
+  - a file most of whose written cells are bytes that mean nothing in a
+    level (a picture or a binary file, not a level)
 Warnings (most likely not meant):
-  - digits "3" to "9": they mark nothing and read as open ground
+  - digits "3" to "9": they mark nothing and read as open ground (all of
+    them in one line)
   - other bytes that read as open ground without being a blank (summed up
     per byte value, the rarest ones in one line)
   - enemy spawns whose 2x2 cells overlap another spawn's
