@@ -139,7 +139,9 @@ Options:
   --simulate N  play each level N times headless with the game's own world,
                 rules and bots, at the fixed 1/60 s tick, as fast as the CPU
                 allows: five enemy bots as in a match and both human players
-                of a two-player match driven by bots of the same kind. Run i
+                of a two-player match driven by the same bot, which also
+                turns to an enemy tank in a clear line of fire and never
+                shoots its own base or its ring. Run i
                 uses seed S+i (--seed S, default 1), so figures repeat
                 exactly. A run ends when all 20 enemy tanks are destroyed
                 ("cleared"), the base falls ("fell"), both humans have lost
