@@ -1,0 +1,227 @@
+#include "tests/e2e/E2eSupport.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+// The map editor as a player uses it: real X pointer and keys on the real
+// executable, started in a runtime folder with the game's archives.
+
+namespace ironmoat::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr const char* EditorTitle = "IronMoat map editor";
+
+// The editor's layout in its 1280 x 720 window: the field starts at
+// (194, 10) with 25-pixel cells; the name field lies at the right, the
+// status line along the bottom.
+constexpr int FieldLeft = 194;
+constexpr int FieldTop = 10;
+constexpr int Cell = 25;
+constexpr int NameX = 950;
+constexpr int NameY = 47;
+
+int cellX(int x) {
+    return FieldLeft + Cell * x + Cell / 2;
+}
+int cellY(int y) {
+    return FieldTop + Cell * y + Cell / 2;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The level text with the given rows changed; the rest blank.
+std::string levelWith(const std::vector<std::pair<int, std::string>>& rows) {
+    std::vector<std::string> lines(26, std::string(26, ' '));
+    for (const auto& [y, text] : rows) {
+        lines[static_cast<std::size_t>(y)] = text;
+    }
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line + "\n";
+    }
+    return out;
+}
+
+// The status line shows an error in its salmon colour.
+bool statusShowsError(const sf::Image& image) {
+    for (unsigned y = 690; y < 716; ++y) {
+        for (unsigned x = 10; x < 400; ++x) {
+            const sf::Color c = image.getPixel(x, y);
+            if (c.r > 230 && c.g > 110 && c.g < 170 && c.b > 90 && c.b < 150) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Brick pictures are mostly red-brown; the ground is dark and grey-green.
+bool cellLooksBrick(const sf::Image& image, int x, int y) {
+    int red = 0;
+    for (int dy = -8; dy <= 8; dy += 4) {
+        for (int dx = -8; dx <= 8; dx += 4) {
+            const sf::Color c = image.getPixel(static_cast<unsigned>(cellX(x) + dx),
+                                               static_cast<unsigned>(cellY(y) + dy));
+            red += c.r > c.g + 40 && c.r > c.b + 40 ? 1 : 0;
+        }
+    }
+    return red >= 10;
+}
+
+class E2eEditor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(x.connected());
+        fs::create_symlink(fs::path(IRONMOAT_BINARY_DIR) / "game" / "ironmoat-editor",
+                           folder.path() / "ironmoat-editor");
+    }
+
+    // Starts the editor and waits for its first frame.
+    WindowId start(std::unique_ptr<GameProcess>& process, const std::vector<std::string>& args) {
+        process = std::make_unique<GameProcess>(folder, "ironmoat-editor", args);
+        const WindowId window = x.findWindow(EditorTitle, 20s);
+        if (window == 0) {
+            return 0;
+        }
+        x.place(window, 0, 0);
+        x.focus(window);
+        const auto drawn = x.waitForShot(
+            window, [](const sf::Image& i) { return i.getPixel(5, 715) == DesktopGrey; }, 20s);
+        return drawn ? window : 0;
+    }
+
+    void ctrl(unsigned long keysym) {
+        x.setKey(XK_Control_L, true);
+        x.tapKey(keysym);
+        x.setKey(XK_Control_L, false);
+    }
+
+    void dragCells(WindowId window, unsigned button, int x0, int y0, int x1, int y1) {
+        x.moveTo(window, cellX(x0), cellY(y0));
+        x.setButton(button, true);
+        // Large jumps on purpose: the stroke must fill the cells in between.
+        x.moveTo(window, (cellX(x0) + cellX(x1)) / 2, (cellY(y0) + cellY(y1)) / 2);
+        x.moveTo(window, cellX(x1), cellY(y1));
+        x.setButton(button, false);
+    }
+
+    void clickCell(WindowId window, int cx, int cy) { x.click(window, cellX(cx), cellY(cy)); }
+
+    bool waitForFile(const fs::path& file, const std::string& bytes) {
+        for (int i = 0; i < 100; ++i) {
+            if (fs::exists(file) && readFile(file) == bytes) {
+                return true;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+
+    XSession x;
+    RuntimeFolder folder;
+};
+
+TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
+    std::unique_ptr<GameProcess> editor;
+    WindowId window = start(editor, {});
+    ASSERT_NE(window, 0u);
+
+    // A brick wall by one drag across row 5, then the markers.
+    x.tapKey(XK_2);
+    dragCells(window, 1, 3, 5, 12, 5);
+    x.tapKey(XK_7);
+    clickCell(window, 12, 24);
+    x.tapKey(XK_8);
+    clickCell(window, 9, 25); // snaps to the footprint at (8, 24)
+    x.tapKey(XK_9);
+    clickCell(window, 0, 0);
+    clickCell(window, 24, 1); // snaps to (24, 0)
+
+    x.click(window, NameX, NameY);
+    x.typeText("wall-1");
+    ctrl(XK_s);
+    const fs::path saved = folder.path() / "maps" / "wall-1.mtc";
+    const std::string expected = levelWith({{0, "0                       0 "},
+                                            {5, "   bbbbbbbbbb             "},
+                                            {24, "        2   1             "}});
+    ASSERT_TRUE(waitForFile(saved, expected)) << readFile(saved);
+
+    // A second stroke, undone: saving again writes the map without it.
+    x.tapKey(XK_5);
+    dragCells(window, 1, 2, 10, 20, 10);
+    ctrl(XK_z);
+    ctrl(XK_s);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(readFile(saved), expected);
+    // Erasing with the right button, then undo: the cells come back.
+    dragCells(window, 3, 3, 5, 6, 5);
+    ctrl(XK_z);
+    ctrl(XK_s);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(readFile(saved), expected);
+
+    // A name with a path separator: a message, and nothing written.
+    x.click(window, NameX, NameY);
+    ctrl(XK_a);
+    x.typeText("bad/name");
+    ctrl(XK_s);
+    EXPECT_TRUE(x.waitForShot(window, statusShowsError, 5s).has_value());
+    std::this_thread::sleep_for(300ms);
+    std::vector<std::string> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder.path() / "maps")) {
+        files.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(files, std::vector<std::string>{"wall-1.mtc"});
+    EXPECT_EQ(readFile(saved), expected);
+
+    // Nothing unsaved: the close box ends the editor at once.
+    x.sendDeleteWindow(window);
+    ASSERT_EQ(editor->waitForExit(10s), std::optional<int>(0));
+
+    // Reopened from the command line, the field shows the wall where it was.
+    window = start(editor, {"maps/wall-1.mtc"});
+    ASSERT_NE(window, 0u);
+    const std::optional<sf::Image> shot = x.waitForShot(
+        window, [](const sf::Image& i) { return cellLooksBrick(i, 3, 5); }, 10s);
+    ASSERT_TRUE(shot.has_value());
+    if (const char* keep = std::getenv("IRONMOAT_EDITOR_SHOT")) {
+        shot->saveToFile(keep);
+    }
+    for (int cx = 3; cx <= 12; ++cx) {
+        EXPECT_TRUE(cellLooksBrick(*shot, cx, 5)) << "cell " << cx;
+    }
+    EXPECT_FALSE(cellLooksBrick(*shot, 2, 5));
+    EXPECT_FALSE(cellLooksBrick(*shot, 13, 5));
+    EXPECT_FALSE(cellLooksBrick(*shot, 3, 6));
+
+    // An unsaved change: the close box asks instead of closing; Escape
+    // keeps editing, and Discard in the question ends the editor without
+    // writing.
+    x.tapKey(XK_3);
+    clickCell(window, 20, 20);
+    x.sendDeleteWindow(window);
+    EXPECT_FALSE(editor->waitForExit(1500ms).has_value());
+    x.tapKey(XK_Escape);
+    EXPECT_FALSE(editor->waitForExit(500ms).has_value());
+    x.sendDeleteWindow(window);
+    std::this_thread::sleep_for(300ms);
+    x.click(window, 660, 397); // "Discard", the middle answer of the question
+    EXPECT_EQ(editor->waitForExit(10s), std::optional<int>(0));
+    EXPECT_EQ(readFile(saved), expected);
+}
+
+} // namespace
+} // namespace ironmoat::e2e
