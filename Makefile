@@ -17,7 +17,7 @@ PACKAGES := cmake make g++ libsfml-dev libgtest-dev libgmock-dev googletest \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build deps configure play test test-unit test-asan test-tsan \
+.PHONY: all build deps configure play edit test test-unit test-asan test-tsan \
   test-windows sheet screenshots fuzz fuzz-smoke soak valgrind bench clean
 
 all: build
@@ -43,6 +43,11 @@ build: deps configure
 
 play: build
 	cd $(BUILD)/game && ./ironmoat
+
+# The map editor, from the same runtime folder; MAP=maps/NAME.mtc opens one.
+MAP ?=
+edit: build
+	cd $(BUILD)/game && ./ironmoat-editor $(MAP)
 
 # Runs a command under an X server: the caller's display when there is one,
 # else a private Xvfb with Mesa's software OpenGL.

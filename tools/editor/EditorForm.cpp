@@ -121,7 +121,10 @@ void EditorForm::onAttached() {
     m_problemsLabel->bold = true;
     m_problemList = createChild<ListView>();
     m_problemList->onSelect = [this](int row) {
-        m_field->highlighted = m_problems[static_cast<std::size_t>(row)].cells;
+        const Problem& problem = m_problems[static_cast<std::size_t>(row)];
+        m_field->highlighted = problem.cells;
+        // The list is narrow; the status line has room for the whole text.
+        setStatus(problem.text, false);
     };
 
     m_status = createChild<Label>();
@@ -318,6 +321,12 @@ bool EditorForm::onKeyPressed(const sf::Event::KeyEvent& key) {
     }
     if (code == sf::Keyboard::G) {
         m_field->showGrid = !m_field->showGrid;
+        return true;
+    }
+    if (code == sf::Keyboard::Escape) {
+        // Leaves the name field (or the lists), so that digits and G are
+        // shortcuts again.
+        getApplication()->setFocus(getSelf());
         return true;
     }
     return false;

@@ -51,7 +51,8 @@ public:
     void update(float dt) override;
     // While a question is open only the question sees the mouse.
     void processMouse(pyx::gfx::Mouse& mouse) override;
-    // The shortcuts: digits pick the palette, G the grid, Ctrl+Z/Y undo and
+    // The shortcuts: digits pick the palette, G the grid, Escape leaves the
+    // name field, Ctrl+Z/Y undo and
     // redo, Ctrl+S saves, Ctrl+O opens, Ctrl+N starts a new map, Ctrl+Q quits.
     bool onKeyPressed(const sf::Event::KeyEvent& key) override;
 

@@ -49,6 +49,9 @@ void ListView::select(int row) {
     }
     const float first = m_bar->getValue();
     const float count = visibleRows();
+    if (count < 1.f) {
+        return; // not laid out yet: nothing is visible to scroll to
+    }
     if (static_cast<float>(m_selected) < first) {
         m_bar->setValue(static_cast<float>(m_selected));
     } else if (static_cast<float>(m_selected) >= first + count) {
