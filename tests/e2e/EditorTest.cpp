@@ -103,10 +103,19 @@ protected:
         return drawn ? window : 0;
     }
 
+    // Every step waits for a few frames afterwards: the machine may be
+    // busy, and a step whose events land in the same frame as the next one
+    // would be judged together with it (a click that moves the keyboard
+    // focus, then the keys meant for the newly focused field).
     void ctrl(unsigned long keysym) {
         x.setKey(XK_Control_L, true);
         x.tapKey(keysym);
         x.setKey(XK_Control_L, false);
+        std::this_thread::sleep_for(300ms);
+    }
+    void key(unsigned long keysym) {
+        x.tapKey(keysym);
+        std::this_thread::sleep_for(150ms);
     }
 
     void dragCells(WindowId window, unsigned button, int x0, int y0, int x1, int y1) {
@@ -122,13 +131,16 @@ protected:
         std::this_thread::sleep_for(200ms);
     }
 
-    // The editor reads the pointer once a frame, and software rendering
-    // makes frames slow: two clicks within one frame would merge into one at
-    // the second place. A hand never clicks that fast; the test waits too.
-    void clickCell(WindowId window, int cx, int cy) {
-        x.click(window, cellX(cx), cellY(cy));
-        std::this_thread::sleep_for(200ms);
+    // The editor reads the pointer once a frame: two clicks within one
+    // frame would merge into one at the second place.
+    // The pointer arrives first, as a hand's does.
+    void clickAt(WindowId window, int px, int py) {
+        x.moveTo(window, px, py);
+        std::this_thread::sleep_for(150ms);
+        x.click(window, px, py);
+        std::this_thread::sleep_for(400ms);
     }
+    void clickCell(WindowId window, int cx, int cy) { clickAt(window, cellX(cx), cellY(cy)); }
 
     bool waitForFile(const fs::path& file, const std::string& bytes) {
         for (int i = 0; i < 100; ++i) {
@@ -150,17 +162,17 @@ TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
     ASSERT_NE(window, 0u);
 
     // A brick wall by one drag across row 5, then the markers.
-    x.tapKey(XK_2);
+    key(XK_2);
     dragCells(window, 1, 3, 5, 12, 5);
-    x.tapKey(XK_7);
+    key(XK_7);
     clickCell(window, 12, 24);
-    x.tapKey(XK_8);
+    key(XK_8);
     clickCell(window, 9, 25); // snaps to the footprint at (8, 24)
-    x.tapKey(XK_9);
+    key(XK_9);
     clickCell(window, 0, 0);
     clickCell(window, 24, 1); // snaps to (24, 0)
 
-    x.click(window, NameX, NameY);
+    clickAt(window, NameX, NameY);
     x.typeText("wall-1");
     ctrl(XK_s);
     const fs::path saved = folder.path() / "maps" / "wall-1.mtc";
@@ -170,8 +182,8 @@ TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
     ASSERT_TRUE(waitForFile(saved, expected)) << readFile(saved);
 
     // A second stroke, undone: saving again writes the map without it.
-    x.tapKey(XK_Escape); // out of the name field: digits pick the palette again
-    x.tapKey(XK_5);
+    key(XK_Escape); // out of the name field: digits pick the palette again
+    key(XK_5);
     dragCells(window, 1, 2, 10, 20, 10);
     ctrl(XK_z);
     ctrl(XK_s);
@@ -185,7 +197,7 @@ TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
     EXPECT_EQ(readFile(saved), expected);
 
     // A name with a path separator: a message, and nothing written.
-    x.click(window, NameX, NameY);
+    clickAt(window, NameX, NameY);
     ctrl(XK_a);
     x.typeText("bad/name");
     ctrl(XK_s);
@@ -200,7 +212,11 @@ TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
 
     // Nothing unsaved: the close box ends the editor at once.
     x.sendDeleteWindow(window);
-    ASSERT_EQ(editor->waitForExit(10s), std::optional<int>(0));
+    const std::optional<int> closed = editor->waitForExit(10s);
+    if (!closed) {
+        x.savePng(window, "/tmp/ironmoat-editor-e2e-not-closed.png");
+    }
+    ASSERT_EQ(closed, std::optional<int>(0));
 
     // Reopened from the command line, the field shows the wall where it was.
     window = start(editor, {"maps/wall-1.mtc"});
@@ -221,17 +237,62 @@ TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
     // An unsaved change: the close box asks instead of closing; Escape
     // keeps editing, and Discard in the question ends the editor without
     // writing.
-    x.tapKey(XK_3);
+    key(XK_3);
     clickCell(window, 20, 20);
     x.sendDeleteWindow(window);
     EXPECT_FALSE(editor->waitForExit(1500ms).has_value());
-    x.tapKey(XK_Escape);
+    key(XK_Escape);
     EXPECT_FALSE(editor->waitForExit(500ms).has_value());
     x.sendDeleteWindow(window);
     std::this_thread::sleep_for(300ms);
-    x.click(window, 660, 397); // "Discard", the middle answer of the question
+    clickAt(window, 660, 397); // "Discard", the middle answer of the question
     EXPECT_EQ(editor->waitForExit(10s), std::optional<int>(0));
     EXPECT_EQ(readFile(saved), expected);
+}
+
+TEST_F(E2eEditor, RewritesATypedMapInTheGameFormAndCopiesACampaignLevelUnderANewName) {
+    // Typed elsewhere: CR LF ends, short lines, an upper-case letter the
+    // game reads as empty ground, only three lines.
+    const fs::path typed = folder.path() / "maps" / "typed.mtc";
+    {
+        std::ofstream out(typed, std::ios::binary);
+        out << "bbB\r\n 1\r\nxx";
+    }
+    std::unique_ptr<GameProcess> editor;
+    const WindowId window = start(editor, {"maps/typed.mtc"});
+    ASSERT_NE(window, 0u);
+    ctrl(XK_s);
+    ASSERT_TRUE(waitForFile(typed, levelWith({{0, "bb                        "},
+                                              {1, " 1                        "},
+                                              {2, "xx                        "}})))
+        << readFile(typed);
+
+    // The list: "typed" first, then the campaign; a double click on level 01
+    // opens it read-only, and saving without a name writes nothing.
+    const int row1 = 156 + 1 + 22 + 11;
+    x.click(window, 950, row1);
+    std::this_thread::sleep_for(100ms);
+    x.click(window, 950, row1);
+    std::this_thread::sleep_for(500ms);
+    ctrl(XK_s);
+    EXPECT_TRUE(x.waitForShot(window, statusShowsError, 5s).has_value());
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "maps"),
+                            fs::directory_iterator()),
+              1);
+
+    // Under a new name it is saved as the player's own map, byte for byte
+    // the level in the archive.
+    clickAt(window, NameX, NameY);
+    x.typeText("copy-01");
+    ctrl(XK_s);
+    const std::string campaign =
+        readFile(fs::path(IRONMOAT_SOURCE_DIR) / "data/levels/Dunmark-level-01.mtc");
+    ASSERT_EQ(campaign.size(), 702u);
+    EXPECT_TRUE(waitForFile(folder.path() / "maps" / "copy-01.mtc", campaign));
+
+    x.sendDeleteWindow(window);
+    EXPECT_EQ(editor->waitForExit(10s), std::optional<int>(0));
 }
 
 } // namespace
