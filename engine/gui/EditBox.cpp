@@ -60,7 +60,8 @@ void EditBox::eraseSelection() {
 }
 
 void EditBox::insert(const std::wstring& text) {
-    const std::size_t kept = m_text.size() - (std::max(m_anchor, m_caret) - std::min(m_anchor, m_caret));
+    const std::size_t kept =
+        m_text.size() - (std::max(m_anchor, m_caret) - std::min(m_anchor, m_caret));
     if (m_maxLength != 0 && kept + text.size() > m_maxLength) {
         return;
     }

@@ -277,9 +277,8 @@ TEST_F(E2eEditor, RewritesATypedMapInTheGameFormAndCopiesACampaignLevelUnderANew
     ctrl(XK_s);
     EXPECT_TRUE(x.waitForShot(window, statusShowsError, 5s).has_value());
     std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "maps"),
-                            fs::directory_iterator()),
-              1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(folder.path() / "maps"), fs::directory_iterator()), 1);
 
     // Under a new name it is saved as the player's own map, byte for byte
     // the level in the archive.

@@ -129,8 +129,8 @@ TEST_F(GuiEditBox, ClickPlacesTheCaretDragSelectsAndTheSkinDraws) {
     bool placeholder = false;
     for (unsigned x = 106; x < 140 && !placeholder; ++x) {
         for (unsigned y = 105; y < 125 && !placeholder; ++y) {
-            placeholder = image.getPixel(x, y) != EditSkinWin10::Background &&
-                          blank.getPixel(x, y).r < 200;
+            placeholder =
+                image.getPixel(x, y) != EditSkinWin10::Background && blank.getPixel(x, y).r < 200;
         }
     }
     EXPECT_TRUE(placeholder);

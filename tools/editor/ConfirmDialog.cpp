@@ -49,8 +49,8 @@ void ConfirmDialog::update(float dt) {
     float x = box.left + box.width - 20.f - count * ButtonWidth - (count - 1.f) * 10.f;
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         m_buttons[i]->setActive(i < m_answers.size());
-        m_buttons[i]->setRect({x, box.top + box.height - 20.f - ButtonHeight, ButtonWidth,
-                               ButtonHeight});
+        m_buttons[i]->setRect(
+            {x, box.top + box.height - 20.f - ButtonHeight, ButtonWidth, ButtonHeight});
         x += ButtonWidth + 10.f;
     }
     Window::update(dt);

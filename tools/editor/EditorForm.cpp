@@ -111,9 +111,9 @@ void EditorForm::onAttached() {
     m_maps->onActivate = [this](int row) { openEntry(row); };
     m_maps->onSelect = [this](int row) {
         const MapCatalog::Entry& entry = m_catalog.entries()[static_cast<std::size_t>(row)];
-        setStatus(entry.campaign ? entry.label + L": double-click or Ctrl+O to open a copy."
-                                 : L"maps/" + entry.label +
-                                       L".mtc: double-click or Ctrl+O to open it.",
+        setStatus(entry.campaign
+                      ? entry.label + L": double-click or Ctrl+O to open a copy."
+                      : L"maps/" + entry.label + L".mtc: double-click or Ctrl+O to open it.",
                   false);
     };
 
@@ -209,7 +209,8 @@ void EditorForm::update(float dt) {
         runChecks();
     }
     m_gridButton->text = m_field->showGrid ? L"Grid: on (G)" : L"Grid: off (G)";
-    m_undoButton->setEnabled(true);
+    m_undoButton->setEnabled(m_document->canUndo());
+    m_redoButton->setEnabled(m_document->canRedo());
 
     std::wstring where;
     if (m_document->readOnly()) {

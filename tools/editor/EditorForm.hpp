@@ -41,8 +41,7 @@ public:
     };
     using Checker = std::function<std::vector<Problem>(const EditorMap&)>;
 
-    EditorForm(pyx::gui::Application* application,
-               const std::shared_ptr<pyx::gui::Window>& parent);
+    EditorForm(pyx::gui::Application* application, const std::shared_ptr<pyx::gui::Window>& parent);
     ~EditorForm() override;
 
     // Builds the children; called by setParent.

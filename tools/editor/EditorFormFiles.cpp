@@ -61,14 +61,14 @@ void EditorForm::guardUnsaved(const std::wstring& question, std::function<void()
         action();
         return;
     }
-    m_dialog->ask(L"The map has unsaved changes. " + question,
-                  {{L"Save", [this, action] {
-                        if (saveNow(false)) {
-                            action();
-                        }
-                    }},
-                   {L"Discard", action},
-                   {L"Cancel", nullptr}});
+    m_dialog->ask(L"The map has unsaved changes. " + question, {{L"Save",
+                                                                 [this, action] {
+                                                                     if (saveNow(false)) {
+                                                                         action();
+                                                                     }
+                                                                 }},
+                                                                {L"Discard", action},
+                                                                {L"Cancel", nullptr}});
 }
 
 void EditorForm::openPath(const fs::path& file) {
@@ -77,8 +77,8 @@ void EditorForm::openPath(const fs::path& file) {
     if (!fs::exists(file, error)) {
         m_document->reset(EditorMap(), {}, false);
         m_name->setText(MapName::problem(name) ? L"" : name);
-        setStatus(shown(file) + L" does not exist yet: a new map. Ctrl+S saves it as maps/" +
-                      name + L".mtc.",
+        setStatus(shown(file) + L" does not exist yet: a new map. Ctrl+S saves it as maps/" + name +
+                      L".mtc.",
                   false);
         return;
     }
@@ -164,9 +164,9 @@ bool EditorForm::saveNow(bool mayAsk) {
                       true);
             return false;
         }
-        m_dialog->ask(shown(target) + L" is another map. Replace it?",
-                      {{L"Replace", [this, target, name] { writeTo(target, name); }},
-                       {L"Cancel", nullptr}});
+        m_dialog->ask(
+            shown(target) + L" is another map. Replace it?",
+            {{L"Replace", [this, target, name] { writeTo(target, name); }}, {L"Cancel", nullptr}});
         return false;
     }
     return writeTo(target, name);

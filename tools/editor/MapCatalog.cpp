@@ -32,8 +32,8 @@ void MapCatalog::refresh() {
         char label[64];
         std::snprintf(label, sizeof label, "Campaign level %02d (read-only)", n);
         const std::string p(path), l(label);
-        m_entries.push_back(Entry{std::wstring(l.begin(), l.end()), {},
-                                  std::wstring(p.begin(), p.end()), true});
+        m_entries.push_back(
+            Entry{std::wstring(l.begin(), l.end()), {}, std::wstring(p.begin(), p.end()), true});
     }
 }
 

@@ -13,9 +13,9 @@ namespace ironmoat::editor {
 class MapCatalog {
 public:
     struct Entry {
-        std::wstring label;          // what the list shows
-        std::filesystem::path file;  // "maps/NAME.mtc" for the player's maps
-        std::wstring resourcePath;   // the archive path of a campaign level
+        std::wstring label;         // what the list shows
+        std::filesystem::path file; // "maps/NAME.mtc" for the player's maps
+        std::wstring resourcePath;  // the archive path of a campaign level
         bool campaign = false;
     };
 

@@ -36,6 +36,9 @@ public:
     // when the map changed.
     bool undo();
     bool redo();
+    // A step (or an open stroke) can be undone; an undone step redone.
+    bool canUndo() const { return m_inStroke || m_history.canUndo(); }
+    bool canRedo() const { return !m_inStroke && m_history.canRedo(); }
 
     // The file has been written with the current map (now its file).
     void markSaved(std::filesystem::path file);

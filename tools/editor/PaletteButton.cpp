@@ -1,7 +1,7 @@
 #include "tools/editor/PaletteButton.hpp"
 
-#include "engine/graphics/Camera.hpp"
 #include "engine/common/ResourceSfFont.hpp"
+#include "engine/graphics/Camera.hpp"
 #include "engine/gui/ButtonSkin.hpp"
 #include "engine/gui/GuiResources.hpp"
 

@@ -21,8 +21,8 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc > 2 || (argc == 2 && (std::string(argv[1]) == "-h" ||
-                                   std::string(argv[1]) == "--help"))) {
+    if (argc > 2 ||
+        (argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help"))) {
         std::cerr << "usage: ironmoat-editor [FILE]\n"
                      "  Run it in the game's folder; FILE is a map to open, e.g. maps/mine.mtc.\n";
         return argc > 2 ? 2 : 0;
@@ -35,9 +35,9 @@ int main(int argc, char** argv) {
     (*resources)->mount(L"data/core.dat", L"@release/Core");
     (*resources)->mount(L"data/ironmoat.dat", L"ironmoat");
 
-    auto window = std::make_shared<sf::RenderWindow>(sf::VideoMode(1280, 720, 32),
-                                                     "IronMoat map editor", sf::Style::Default,
-                                                     sf::ContextSettings());
+    auto window =
+        std::make_shared<sf::RenderWindow>(sf::VideoMode(1280, 720, 32), "IronMoat map editor",
+                                           sf::Style::Default, sf::ContextSettings());
     window->setFramerateLimit(70);
 
     std::optional<pyx::core::WeakSingleton<pyx::gui::GuiResources>> gui(std::in_place);

@@ -127,6 +127,8 @@ TEST(MapDocument, AStrokeIsOneUndoStepAndRedoRestoresIt) {
     ASSERT_TRUE(doc.undo());
     EXPECT_EQ(doc.map(), EditorMap());
     EXPECT_FALSE(doc.modified());
+    EXPECT_FALSE(doc.canUndo());
+    EXPECT_TRUE(doc.canRedo());
     EXPECT_FALSE(doc.undo());
     ASSERT_TRUE(doc.redo());
     EXPECT_EQ(doc.map(), wall);

@@ -88,12 +88,14 @@ TEST(AtomicFile, ReplacesTheWholeFileAndAFailedWriteLeavesTheOldOneIntact) {
 }
 
 TEST(MapName, RefusesNamesThatMakeNoMapFile) {
-    for (const std::wstring& bad : std::vector<std::wstring>{L"", L".", L"..", L"a/b", L"..\\x", L"what?", L"a:b", L"pipe|", L"star*", L"q\"", L"<x>",
-          L"tab\tname", L"dot.", L".hidden", L"CON", L"lpt1", std::wstring(65, L'a')}) {
+    for (const std::wstring& bad : std::vector<std::wstring>{
+             L"", L".", L"..", L"a/b", L"..\\x", L"what?", L"a:b", L"pipe|", L"star*", L"q\"",
+             L"<x>", L"tab\tname", L"dot.", L".hidden", L"CON", L"lpt1", std::wstring(65, L'a')}) {
         EXPECT_TRUE(MapName::problem(bad).has_value()) << std::string(bad.begin(), bad.end());
     }
-    for (const std::wstring& good : std::vector<std::wstring>{L"mine", L"Big river 2", L"castle-wall_v2", L"con1",
-                                    std::wstring(64, L'a'), std::wstring(L"\u00e9t\u00e9")}) {
+    for (const std::wstring& good :
+         std::vector<std::wstring>{L"mine", L"Big river 2", L"castle-wall_v2", L"con1",
+                                   std::wstring(64, L'a'), std::wstring(L"\u00e9t\u00e9")}) {
         EXPECT_FALSE(MapName::problem(good).has_value());
     }
     EXPECT_EQ(MapName::normalise(L"  mine.mtc "), L"mine");
