@@ -18,7 +18,7 @@ PACKAGES := cmake make g++ libsfml-dev libgtest-dev libgmock-dev googletest \
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all build deps configure play edit test test-unit test-asan test-tsan \
-  test-windows sheet screenshots fuzz fuzz-smoke soak valgrind bench clean
+  test-windows sheet levels-sheet screenshots fuzz fuzz-smoke soak valgrind bench clean
 
 all: build
 
@@ -129,6 +129,15 @@ sheet: deps configure
 	cmake --build $(BUILD) -j $(JOBS) --target assetgen
 	@mkdir -p docs/images
 	$(BUILD)/tools/assetgen/assetgen --sheet docs/images/assets.png
+
+# Every campaign level on one sheet for the README, each with its number and
+# the name from data/levels/LEVELS.md, drawn with the game's own pictures from
+# its built archives under an X server (a private Xvfb when DISPLAY is unset).
+levels-sheet: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target ironmoat-mapcheck game_data
+	@mkdir -p docs/images
+	$(XRUN) $(BUILD)/tools/mapcheck/ironmoat-mapcheck --sheet docs/images/levels.png \
+	  --names data/levels/LEVELS.md data/levels/Dunmark-level-*.mtc
 
 # Pictures of the menu and of a match in progress for the README, taken from
 # the real game under an X server (a private Xvfb when DISPLAY is unset).

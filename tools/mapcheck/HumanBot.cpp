@@ -13,9 +13,13 @@ namespace {
 
 using cmn::Terrain;
 
+// What the human bot looks at, gathered from the world's live objects (the
+// terrain's occupancy grid is only valid inside a tick, and controllers run
+// between ticks).
 struct BaseCells {
     std::vector<std::pair<int, int>> ring;
     std::vector<std::pair<int, int>> base;
+    std::vector<std::pair<int, int>> enemies; // cells of live enemy tanks
     bool has(const std::vector<std::pair<int, int>>& cells, int x, int y) const {
         for (const auto& c : cells) {
             if (c.first == x && c.second == y) {
@@ -29,6 +33,14 @@ struct BaseCells {
 BaseCells baseCellsOf(cmn::World& world) {
     BaseCells cells;
     for (const auto& object : world.objects().active) {
+        if (const auto* tank = dynamic_cast<const cmn::Tank*>(object.get());
+            tank != nullptr && !tank->isDead() && tank->team == 0) {
+            for (int i = 0; i < 2; ++i) {
+                for (int j = 0; j < 2; ++j) {
+                    cells.enemies.emplace_back(tank->x + i, tank->y + j);
+                }
+            }
+        }
         const auto* base = dynamic_cast<const cmn::TargetObject*>(object.get());
         if (base == nullptr || base->isDead()) {
             continue;
@@ -77,9 +89,7 @@ Target firstHit(const cmn::Tank& tank, int dx, int dy, const BaseCells& own) {
                 }
                 hit = Target::Terrain;
             }
-            const cmn::GameObject* other = terrain.occupantAt(x, y);
-            if (hit == Target::Nothing && other != nullptr && other != &tank && other->team == 0 &&
-                other->solid) {
+            if (hit == Target::Nothing && own.has(own.enemies, x, y)) {
                 hit = Target::Enemy;
             }
         }

@@ -124,9 +124,11 @@ Errors (the level is unplayable or unfair):
   - an enemy spawn with an open line of fire onto the base's ring: a shell
     fired from a tank standing on it, in any of the four directions, meets
     the ring (or the base) before any brick, wood or metal
-  - a file most of whose cells are bytes that mean nothing in a level
+  - a file most of whose written cells are bytes that mean nothing in a
+    level (a picture or a binary file, not a level)
 Warnings (most likely not meant):
-  - digits "3" to "9": they mark nothing and read as open ground
+  - digits "3" to "9": they mark nothing and read as open ground (all of
+    them in one line)
   - other bytes that read as open ground without being a blank (summed up
     per byte value, the rarest ones in one line)
   - enemy spawns whose 2x2 cells overlap another spawn's
@@ -137,7 +139,9 @@ Options:
   --simulate N  play each level N times headless with the game's own world,
                 rules and bots, at the fixed 1/60 s tick, as fast as the CPU
                 allows: five enemy bots as in a match and both human players
-                of a two-player match driven by bots of the same kind. Run i
+                of a two-player match driven by the same bot, which also
+                turns to an enemy tank in a clear line of fire and never
+                shoots its own base or its ring. Run i
                 uses seed S+i (--seed S, default 1), so figures repeat
                 exactly. A run ends when all 20 enemy tanks are destroyed
                 ("cleared"), the base falls ("fell"), both humans have lost

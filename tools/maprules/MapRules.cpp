@@ -372,34 +372,51 @@ private:
 
     void unusedDigits() {
         std::map<int, std::vector<Cell>> byDigit;
+        std::vector<Cell> all;
         for (const MapMarker& m : m_level.markers) {
             if (m.digit > 2) {
                 byDigit[m.digit].push_back(cellOf(m));
+                all.push_back(cellOf(m));
             }
         }
-        for (const auto& [digit, cells] : byDigit) {
+        if (byDigit.size() == 1) {
+            const auto& [digit, cells] = *byDigit.begin();
             warning("digit \"" + std::to_string(digit) + "\" at " + listCells(cells) +
                         " marks nothing in the game: it reads as open ground",
                     cells);
+        } else if (!byDigit.empty()) {
+            // Several digits in one line: a file full of them stays readable.
+            std::string text = "digits that mark nothing in the game read as open ground: ";
+            bool first = true;
+            for (const auto& [digit, cells] : byDigit) {
+                text +=
+                    (first ? "\"" : "; \"") + std::to_string(digit) + "\" at " + listCells(cells);
+                first = false;
+            }
+            warning(text, all);
         }
     }
 
     void strayBytes() {
         std::map<unsigned char, std::vector<Cell>> byByte;
         std::size_t total = 0;
+        std::size_t written = 0; // cells the file filled with something but a blank
         for (int y = 0; y < GridSize; ++y) {
             for (int x = 0; x < GridSize; ++x) {
                 const unsigned char byte = m_level.bytes[x][y];
+                written += byte != ' ' ? 1 : 0;
                 if (strayByte(byte)) {
                     byByte[byte].push_back(Cell{x, y});
                     ++total;
                 }
             }
         }
-        if (total * 2 > static_cast<std::size_t>(GridSize * GridSize)) {
-            error(std::to_string(total) + " of the " + std::to_string(GridSize * GridSize) +
-                      " cells hold bytes that mean nothing in a level: this does not look like a "
-                      "level file",
+        // Most of what the file wrote means nothing: a level of a few
+        // stray bytes is a level; a picture or a binary file is not.
+        if (total >= static_cast<std::size_t>(GridSize) && total * 2 > written) {
+            error(std::to_string(total) + " of the " + std::to_string(written) +
+                      " cells the file fills hold bytes that mean nothing in a level: this does "
+                      "not look like a level file",
                   {});
         }
         // Most frequent first; a file of many different bytes is summed up
