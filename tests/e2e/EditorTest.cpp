@@ -141,6 +141,11 @@ protected:
         std::this_thread::sleep_for(400ms);
     }
     void clickCell(WindowId window, int cx, int cy) { clickAt(window, cellX(cx), cellY(cy)); }
+    // A marker's footprint is centred on the pointer: a click on the corner
+    // its four cells share puts its top-left cell at (cx, cy).
+    void clickFootprint(WindowId window, int cx, int cy) {
+        clickAt(window, FieldLeft + Cell * (cx + 1), FieldTop + Cell * (cy + 1));
+    }
 
     bool waitForFile(const fs::path& file, const std::string& bytes) {
         for (int i = 0; i < 100; ++i) {
@@ -165,12 +170,13 @@ TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
     key(XK_2);
     dragCells(window, 1, 3, 5, 12, 5);
     key(XK_7);
-    clickCell(window, 12, 24);
+    clickFootprint(window, 12, 24);
     key(XK_8);
-    clickCell(window, 9, 25); // snaps to the footprint at (8, 24)
+    clickCell(window, 8, 24); // the nearest footprint: (7, 23)
+    clickFootprint(window, 8, 24); // overlaps it, so replaces it
     key(XK_9);
-    clickCell(window, 0, 0);
-    clickCell(window, 24, 1); // snaps to (24, 0)
+    clickFootprint(window, 0, 0);
+    clickCell(window, 25, 0); // moved in: (24, 0)
 
     clickAt(window, NameX, NameY);
     x.typeText("wall-1");

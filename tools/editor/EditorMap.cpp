@@ -1,5 +1,6 @@
 #include "tools/editor/EditorMap.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace ironmoat::editor {
@@ -95,8 +96,8 @@ bool EditorMap::paint(Tool tool, int x, int y) {
     }
     const EditorMap before = *this;
     if (isMarkerTool(tool)) {
-        const int sx = x - x % 2;
-        const int sy = y - y % 2;
+        const int sx = std::min(x, Size - 2);
+        const int sy = std::min(y, Size - 2);
         removeMarkersOverlapping(sx, sy);
         for (int dx = 0; dx < 2; ++dx) {
             for (int dy = 0; dy < 2; ++dy) {

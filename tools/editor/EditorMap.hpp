@@ -34,8 +34,9 @@ public:
     unsigned char at(int x, int y) const;
 
     // Paints the tool at (x, y); true when a cell changed. Terrain replaces
-    // the cell and removes a marker whose footprint covers it. A marker
-    // snaps to the 2 x 2 footprint at even coordinates that holds (x, y),
+    // the cell and removes a marker whose footprint covers it. A marker's
+    // 2 x 2 footprint gets its top-left cell at (x, y), moved in to column
+    // and row 24 at most so that it lies inside the field; the marker
     // removes every marker whose footprint overlaps it and clears its four
     // cells. Out of range changes nothing.
     bool paint(Tool tool, int x, int y);

@@ -62,6 +62,14 @@ bool FieldView::cellAt(sf::Vector2f local, sf::Vector2i& cell) const {
     return true;
 }
 
+sf::Vector2i FieldView::footprintAt(sf::Vector2f local) const {
+    const float c = static_cast<float>(cellSize());
+    const auto corner = [c](float v) {
+        return std::clamp(static_cast<int>(std::lround(v / c - 1.f)), 0, EditorMap::Size - 2);
+    };
+    return {corner(local.x), corner(local.y)};
+}
+
 void FieldView::update(float dt) {
     m_terrain->updateTimers(dt);
     Window::update(dt);
@@ -100,6 +108,7 @@ void FieldView::processMouse(pyx::gfx::Mouse& mouse) {
     m_hover = local.x < getWidth() && local.y < getHeight() && cellAt(local, cell);
     if (m_hover) {
         m_hoverCell = cell;
+        m_hoverFootprint = footprintAt(local);
     }
 
     if (m_strokeButton < 0 && isFocused() && m_hover) {
@@ -112,6 +121,8 @@ void FieldView::processMouse(pyx::gfx::Mouse& mouse) {
             m_document->beginStroke();
             if (button == pyx::gfx::Mouse::Right) {
                 m_document->erase(cell.x, cell.y);
+            } else if (isMarkerTool(tool)) {
+                m_document->paint(tool, m_hoverFootprint.x, m_hoverFootprint.y);
             } else {
                 m_document->paint(tool, cell.x, cell.y);
             }
@@ -208,8 +219,8 @@ void FieldView::drawOverlays(pyx::gfx::Camera& camera, int cell) {
     if (m_hover) {
         // Where the next click lands: a marker's whole footprint, else the cell.
         const bool marker = isMarkerTool(tool);
-        const int x = marker ? m_hoverCell.x - m_hoverCell.x % 2 : m_hoverCell.x;
-        const int y = marker ? m_hoverCell.y - m_hoverCell.y % 2 : m_hoverCell.y;
+        const int x = marker ? m_hoverFootprint.x : m_hoverCell.x;
+        const int y = marker ? m_hoverFootprint.y : m_hoverCell.y;
         const float span = marker ? 2.f * c : c;
         outline(camera, c * static_cast<float>(x), c * static_cast<float>(y), span, span, 1.f,
                 sf::Color(255, 255, 255, 200));

@@ -18,8 +18,9 @@ namespace ironmoat::editor {
 // the base and spawn pictures over their footprints), with a grid, the
 // highlighted cells of a chosen problem and the cell under the pointer.
 // The left button paints the current tool (a drag paints a stroke, a
-// marker is placed once per press), the right button erases; a stroke is
-// one undo step.
+// marker is placed once per press, its footprint centred on the pointer
+// and snapped to whole cells), the right button erases; a stroke is one
+// undo step.
 class FieldView : public pyx::gui::Window {
 public:
     FieldView(pyx::gui::Application* application, const std::shared_ptr<pyx::gui::Window>& parent,
@@ -34,6 +35,9 @@ public:
     int cellSize() const;
     // The cell under a point in local coordinates; false outside the field.
     bool cellAt(sf::Vector2f local, sf::Vector2i& cell) const;
+    // The top-left cell of the 2 x 2 footprint centred nearest to a point in
+    // local coordinates, inside the field.
+    sf::Vector2i footprintAt(sf::Vector2f local) const;
     // Ends a stroke in progress (the window lost the mouse, a key undid).
     void finishStroke();
 
@@ -60,6 +64,7 @@ private:
     sf::Vector2i m_lastCell{-1, -1};
     bool m_hover = false;
     sf::Vector2i m_hoverCell{-1, -1};
+    sf::Vector2i m_hoverFootprint{-1, -1};
 };
 
 } // namespace ironmoat::editor

@@ -45,37 +45,36 @@ TEST(EditorMap, TerrainReplacesTheCellAndAnyMarkerCoveringIt) {
     EXPECT_TRUE(map.markers().empty());
 }
 
-TEST(EditorMap, MarkersSnapToFootprintsClearThemAndReplaceOverlappingMarkers) {
+TEST(EditorMap, MarkersTakeWholeFootprintsInsideTheFieldAndReplaceOverlappingMarkers) {
     EditorMap map;
     for (int x = 0; x < 4; ++x) {
         for (int y = 0; y < 4; ++y) {
             map.paint(Tool::Brick, x, y);
         }
     }
-    // A click on (3, 3) places the base on the footprint at (2, 2), whose
-    // four cells are cleared; the bricks around stay.
-    ASSERT_TRUE(map.paint(Tool::Base, 3, 3));
+    // The base's footprint from (2, 2) is cleared; the bricks around stay.
+    ASSERT_TRUE(map.paint(Tool::Base, 2, 2));
     EXPECT_EQ(rowOf(map, 2).substr(0, 4), "bb1 ");
     EXPECT_EQ(rowOf(map, 3).substr(0, 4), "bb  ");
     EXPECT_EQ(map.at(1, 1), 'b');
 
-    // A spawn whose footprint overlaps the base's replaces it; one that only
-    // touches it does not.
+    // A footprint past the edge moves in to lie inside the field.
+    ASSERT_TRUE(map.paint(Tool::EnemySpawn, 25, 25));
+    EXPECT_EQ(map.at(24, 24), '0');
+
+    // Footprints that only touch the base's stay; one that overlaps all
+    // three replaces them.
     map.paint(Tool::HumanSpawn, 4, 2);
-    ASSERT_EQ(map.markers().size(), 2u);
     map.paint(Tool::EnemySpawn, 2, 4);
-    ASSERT_EQ(map.markers().size(), 3u);
-    // A loaded marker at an odd cell overlaps the footprints at (4, 4) and
-    // (6, 4) alike; the new marker replaces it.
-    ironmoat::cmn::LevelLayout layout = map.layout();
-    layout.bytes[5][5] = '2';
-    EditorMap loaded = EditorMap::fromLayout(layout);
-    ASSERT_EQ(loaded.markers().size(), 4u);
-    loaded.paint(Tool::Base, 6, 4);
-    const auto markers = loaded.markers();
-    ASSERT_EQ(markers.size(), 4u);
-    EXPECT_EQ(loaded.at(5, 5), ' ');
-    EXPECT_EQ(loaded.at(6, 4), '1');
+    ASSERT_EQ(map.markers().size(), 4u);
+    map.paint(Tool::HumanSpawn, 3, 3);
+    const auto markers = map.markers();
+    ASSERT_EQ(markers.size(), 2u);
+    EXPECT_EQ(markers[0].x, 3);
+    EXPECT_EQ(markers[0].y, 3);
+    EXPECT_EQ(markers[0].digit, '2');
+    EXPECT_EQ(map.at(2, 2), ' ');
+    EXPECT_EQ(map.at(4, 2), ' ');
 }
 
 TEST(EditorMap, SavesTheGameFormAndReadsWhatTheGameReads) {
