@@ -172,7 +172,7 @@ TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
     key(XK_7);
     clickFootprint(window, 12, 24);
     key(XK_8);
-    clickCell(window, 8, 24); // the nearest footprint: (7, 23)
+    clickCell(window, 8, 24);      // the nearest footprint: (7, 23)
     clickFootprint(window, 8, 24); // overlaps it, so replaces it
     key(XK_9);
     clickFootprint(window, 0, 0);

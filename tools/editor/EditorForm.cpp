@@ -41,6 +41,11 @@ const std::array<PaletteEntry, ToolCount> Palette = {{
     {Tool::EnemySpawn, L"9  Enemy spawn", L"ironmoat/spawn_tileset.png", sf::Color(230, 60, 50)},
 }};
 
+// "1 error", "2 errors".
+std::wstring counted(int count, const std::wstring& noun) {
+    return std::to_wstring(count) + L" " + noun + (count == 1 ? L"" : L"s");
+}
+
 constexpr float Margin = 10.f;
 constexpr float PaletteWidth = 170.f;
 constexpr float PaletteHeight = 40.f;
@@ -171,7 +176,8 @@ void EditorForm::layout() {
 
     // The field takes what the side columns leave, in whole cells.
     const float fieldLeft = Margin + PaletteWidth + 14.f;
-    const float room = std::min(h - StatusHeight - 2.f * Margin, w - fieldLeft - 420.f);
+    const float sidePanel = std::clamp(w * 0.3f, 300.f, 420.f);
+    const float room = std::min(h - StatusHeight - 2.f * Margin, w - fieldLeft - sidePanel);
     const float cell = std::max(4.f, std::floor(room / EditorMap::Size));
     const float side = cell * EditorMap::Size;
     m_field->setRect({fieldLeft, Margin, side, side});
@@ -214,14 +220,14 @@ void EditorForm::update(float dt) {
 
     std::wstring where;
     if (m_document->readOnly()) {
-        where = m_campaignLabel + L": read-only, save a copy under a new name";
+        where = m_campaignLabel + L" (read-only: save a copy)";
     } else if (m_document->file().empty()) {
         where = L"New map, not saved yet";
     } else {
         where = pyx::core::utf8ToWide(m_document->file().generic_string());
     }
     if (m_document->modified()) {
-        where += L"  (unsaved changes)";
+        where += L", not saved";
     }
     m_documentLabel->text = where;
     Window::update(dt);
@@ -260,11 +266,10 @@ void EditorForm::runChecks() {
         m_field->highlighted.clear();
     }
     m_problemsLabel->text =
-        m_problems.empty()
-            ? std::wstring(L"Problems: none, the map is playable")
-            : L"Problems: " + std::to_wstring(errors) + L" errors, " +
-                  std::to_wstring(m_problems.size() - static_cast<std::size_t>(errors)) +
-                  L" warnings (click one)";
+        m_problems.empty() ? std::wstring(L"Problems: none, the map is playable")
+                           : L"Problems: " + counted(errors, L"error") + L", " +
+                                 counted(static_cast<int>(m_problems.size()) - errors, L"warning") +
+                                 L" (click one)";
 }
 
 void EditorForm::undo() {
