@@ -256,7 +256,7 @@ TEST_F(E2eEditor, PaintsSavesUndoesRefusesABadNameAndReopens) {
     EXPECT_EQ(readFile(saved), expected);
 }
 
-TEST_F(E2eEditor, RewritesATypedMapInTheGameFormAndCopiesACampaignLevelUnderANewName) {
+TEST_F(E2eEditor, RewritesATypedMapCopiesACampaignLevelAndAsksBeforeReplacingAMap) {
     // Typed elsewhere: CR LF ends, short lines, an upper-case letter the
     // game reads as empty ground, only three lines.
     const fs::path typed = folder.path() / "maps" / "typed.mtc";
@@ -295,6 +295,25 @@ TEST_F(E2eEditor, RewritesATypedMapInTheGameFormAndCopiesACampaignLevelUnderANew
         readFile(fs::path(IRONMOAT_SOURCE_DIR) / "data/levels/Dunmark-level-01.mtc");
     ASSERT_EQ(campaign.size(), 702u);
     EXPECT_TRUE(waitForFile(folder.path() / "maps" / "copy-01.mtc", campaign));
+
+    // Saving under the name of another existing map asks first: Escape
+    // keeps that map, Enter (the first answer, Replace) writes over it.
+    const std::string typedBytes = readFile(typed);
+    clickAt(window, NameX, NameY);
+    ctrl(XK_a);
+    x.typeText("typed");
+    ctrl(XK_s);
+    const auto questionShown = [](const sf::Image& i) {
+        return i.getPixel(640, 300) == sf::Color(240, 240, 240);
+    };
+    EXPECT_TRUE(x.waitForShot(window, questionShown, 5s).has_value());
+    key(XK_Escape);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(readFile(typed), typedBytes);
+    ctrl(XK_s);
+    EXPECT_TRUE(x.waitForShot(window, questionShown, 5s).has_value());
+    key(XK_Return);
+    EXPECT_TRUE(waitForFile(typed, campaign));
 
     x.sendDeleteWindow(window);
     EXPECT_EQ(editor->waitForExit(10s), std::optional<int>(0));
