@@ -21,7 +21,7 @@ PACKAGES := cmake make g++ libsfml-dev libgtest-dev libgmock-dev googletest \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build deps configure play install deb test test-unit test-asan test-tsan \
+.PHONY: all build deps configure play edit install deb test test-unit test-asan test-tsan \
   test-windows sheet levels-sheet screenshots fuzz fuzz-smoke soak valgrind bench clean
 
 all: build
@@ -58,6 +58,11 @@ install: build
 deb: build
 	cd $(BUILD) && cpack -G DEB -B $(CURDIR)/dist
 	rm -rf dist/_CPack_Packages
+
+# The map editor, from the same runtime folder; MAP=maps/NAME.mtc opens one.
+MAP ?=
+edit: build
+	cd $(BUILD)/game && ./ironmoat-editor $(MAP)
 
 # Runs a command under an X server: the caller's display when there is one,
 # else a private Xvfb with Mesa's software OpenGL.

@@ -10,6 +10,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <csignal>
@@ -102,6 +103,17 @@ GameProcess::GameProcess(const RuntimeFolder& folder, const std::vector<std::str
           [&] {
               std::vector<std::string> words = prefix;
               words.push_back(folder.executable().string());
+              return words;
+          }(),
+          {}, folder.path()) {}
+
+GameProcess::GameProcess(const RuntimeFolder& folder, const std::string& program,
+                         const std::vector<std::string>& arguments)
+    : GameProcess(
+          folder.path(),
+          [&] {
+              std::vector<std::string> words{(folder.path() / program).string()};
+              words.insert(words.end(), arguments.begin(), arguments.end());
               return words;
           }(),
           {}, folder.path()) {}
@@ -365,6 +377,43 @@ void XSession::click(::Window window, int x, int y) {
     std::this_thread::sleep_for(40ms);
     XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
     XSync(m_display, False);
+}
+
+void XSession::moveTo(::Window window, int x, int y) {
+    XWarpPointer(m_display, None, window, 0, 0, 0, 0, x, y);
+    XSync(m_display, False);
+    // Two frames, so the program sees the pointer there before what follows.
+    std::this_thread::sleep_for(30ms);
+}
+
+void XSession::setButton(unsigned button, bool down) {
+    XTestFakeButtonEvent(m_display, button, down ? True : False, CurrentTime);
+    XSync(m_display, False);
+    std::this_thread::sleep_for(40ms);
+}
+
+void XSession::typeText(const std::string& text) {
+    for (const char c : text) {
+        const std::string name(1, c);
+        KeySym keysym = XStringToKeysym(name.c_str());
+        if (c == '-') {
+            keysym = XK_minus;
+        } else if (c == '/') {
+            keysym = XK_slash;
+        } else if (c == ' ') {
+            keysym = XK_space;
+        } else if (c == '.') {
+            keysym = XK_period;
+        }
+        const bool shift = c >= 'A' && c <= 'Z';
+        if (shift) {
+            setKey(XK_Shift_L, true);
+        }
+        tapKey(keysym);
+        if (shift) {
+            setKey(XK_Shift_L, false);
+        }
+    }
 }
 
 void XSession::setKey(unsigned long keysym, bool down) {
