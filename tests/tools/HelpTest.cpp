@@ -17,6 +17,8 @@ TEST(ToolsHelp, EveryToolPrintsItsUsageAndSucceeds) {
     const fs::path tools[] = {
         binaryDir() / "tools/assetgen/assetgen",
         binaryDir() / "tools/bench/ironmoat-bench",
+        binaryDir() / "tools/mapcheck/ironmoat-mapcheck",
+        binaryDir() / "game/ironmoat-editor",
         binaryDir() / "tools/pyxarc/pyxarc",
         sourceDir() / "tools/fuzz/build.sh",
         sourceDir() / "tools/fuzz/run.sh",
