@@ -24,6 +24,7 @@ using namespace std::chrono_literals;
 using ironmoat::e2e::GameProcess;
 
 const char* const AppId = "org.ironmoat.ironmoat";
+const char* const EditorTitle = "IronMoat map editor";
 
 struct CommandResult {
     int status = -1;
@@ -82,6 +83,7 @@ protected:
 
     static fs::path prefix() { return s_root / "stage/usr/local"; }
     static fs::path launcher() { return prefix() / "games/ironmoat"; }
+    static fs::path editorLauncher() { return prefix() / "games/ironmoat-editor"; }
 
     static fs::path s_root;
     static bool s_installed;
@@ -131,6 +133,62 @@ TEST_F(InstallTest, LauncherRunsTheGameInThePlayersOwnFolder) {
     EXPECT_EQ(logs, 1);
 }
 
+// The editor's launcher prepares the same folder and runs the editor there,
+// yet a map named relative to the folder it was started from is the one that
+// opens: the brick wall of that file is drawn with the installed archives'
+// pictures. Closed with nothing changed, it exits 0 and leaves its log.
+TEST_F(InstallTest, EditorLauncherRunsTheEditorInThePlayersOwnFolder) {
+    const fs::path xdg = s_root / "editor-xdg";
+    const fs::path player = xdg / "ironmoat";
+    const fs::path caller = s_root / "editor-caller";
+    fs::create_directories(caller / "sub");
+    // Row 12 all brick, the rest empty ground.
+    std::string level;
+    for (int y = 0; y < 26; ++y) {
+        level += std::string(26, y == 12 ? 'b' : ' ') + "\n";
+    }
+    std::ofstream(caller / "sub/wall.mtc", std::ios::binary) << level;
+
+    GameProcess editor(caller, {editorLauncher().string(), "sub/wall.mtc"},
+                       {"XDG_DATA_HOME=" + xdg.string()}, s_root);
+    ironmoat::e2e::XSession x;
+    ASSERT_TRUE(x.connected());
+    const ironmoat::e2e::WindowId window = x.findWindow(EditorTitle, 30s);
+    ASSERT_NE(window, 0u) << readFile(s_root / "stderr.txt");
+    x.place(window, 0, 0);
+    // The field's cells are 25 pixels from (194, 10): row 12 is red-brown
+    // brick (with grey mortar lines), row 5 dark ground.
+    const auto reddish = [](const sf::Image& shot, int row) {
+        int red = 0;
+        for (int x = 194 + 5; x < 194 + 26 * 25; x += 10) {
+            for (int dy = 5; dy < 25; dy += 5) {
+                const sf::Color c = shot.getPixel(static_cast<unsigned>(x),
+                                                  static_cast<unsigned>(10 + 25 * row + dy));
+                red += c.r > c.g + 40 && c.r > c.b + 40 ? 1 : 0;
+            }
+        }
+        return red;
+    };
+    const auto shot = x.waitForShot(
+        window,
+        [&](const sf::Image& i) {
+            return i.getPixel(5, 715) == ironmoat::e2e::DesktopGrey && reddish(i, 12) > 150;
+        },
+        30s);
+    ASSERT_TRUE(shot.has_value()) << "the installed editor never drew sub/wall.mtc\n"
+                                  << readFile(s_root / "stderr.txt");
+    EXPECT_EQ(reddish(*shot, 5), 0);
+    EXPECT_TRUE(fs::is_directory(player / "maps"));
+    EXPECT_EQ(fs::read_symlink(player / "data"), fs::canonical(prefix() / "share/ironmoat/data"));
+
+    ASSERT_TRUE(x.sendDeleteWindow(window));
+    const std::optional<int> status = editor.waitForExit(20s);
+    ASSERT_TRUE(status.has_value()) << "the editor did not exit after WM_DELETE_WINDOW";
+    EXPECT_EQ(*status, 0);
+    EXPECT_FALSE(fs::is_empty(player / "logs"));
+    EXPECT_EQ(readFile(caller / "sub/wall.mtc"), level);
+}
+
 // Where the player's folder cannot be made, or its data/ is the player's own
 // folder rather than the link, the launcher says so and fails before the
 // game starts; the player's folder is left alone.
@@ -170,19 +228,26 @@ TEST_F(InstallTest, LauncherStopsWithAClearMessage) {
 TEST_F(InstallTest, DesktopEntryMetainfoAndIconsAreValid) {
     const fs::path share = prefix() / "share";
     const fs::path desktop = share / "applications" / (std::string(AppId) + ".desktop");
-    const CommandResult entry = runCommand("desktop-file-validate " + quoted(desktop));
-    EXPECT_EQ(entry.status, 0) << entry.output;
-    EXPECT_EQ(entry.output, "");
+    const fs::path editor = share / "applications" / (std::string(AppId) + ".editor.desktop");
+    for (const fs::path& file : {desktop, editor}) {
+        const CommandResult entry = runCommand("desktop-file-validate " + quoted(file));
+        EXPECT_EQ(entry.status, 0) << entry.output;
+        EXPECT_EQ(entry.output, "") << file;
+        // Each entry names the icon installed below.
+        EXPECT_NE(readFile(file).find("\nIcon=" + std::string(AppId) + "\n"), std::string::npos);
+    }
     const CommandResult meta =
-        runCommand("appstreamcli validate --no-net " +
+        runCommand("appstreamcli validate --no-net --pedantic " +
                    quoted(share / "metainfo" / (std::string(AppId) + ".metainfo.xml")));
     EXPECT_EQ(meta.status, 0) << meta.output;
 
-    // The entry starts the launcher by its installed path (DESTDIR is
-    // not part of it) and names the icon installed below.
+    // The entries start the launchers by their installed paths (DESTDIR is
+    // not part of them).
     EXPECT_NE(readFile(desktop).find("\nExec=/usr/local/games/ironmoat\n"), std::string::npos)
         << readFile(desktop);
-    EXPECT_NE(readFile(desktop).find("\nIcon=" + std::string(AppId) + "\n"), std::string::npos);
+    EXPECT_NE(readFile(editor).find("\nExec=/usr/local/games/ironmoat-editor %f\n"),
+              std::string::npos)
+        << readFile(editor);
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
         const std::string n = std::to_string(size);
         sf::Image icon;
@@ -218,6 +283,8 @@ TEST_F(InstallTest, DebianPackagePassesLintian) {
     EXPECT_EQ(lint.status, 0) << lint.output;
     EXPECT_EQ(lint.output.find("\nE: "), std::string::npos) << lint.output;
     EXPECT_NE(lint.output.rfind("E: ", 0), 0u) << lint.output;
+    // Every command in the package has its manual page.
+    EXPECT_EQ(lint.output.find("binary-without-manpage"), std::string::npos) << lint.output;
 
     // The tree as dpkg unpacks it: the menu entry and the metadata belong
     // together and the icon is found.
@@ -230,6 +297,9 @@ TEST_F(InstallTest, DebianPackagePassesLintian) {
     EXPECT_NE(depends.output.find("libsfml-graphics2.5"), std::string::npos) << depends.output;
     const CommandResult files = runCommand("dpkg-deb -c " + quoted(deb));
     EXPECT_NE(files.output.find(" ./usr/games/ironmoat\n"), std::string::npos) << files.output;
+    EXPECT_NE(files.output.find(" ./usr/games/ironmoat-editor -> ironmoat\n"), std::string::npos)
+        << files.output;
+    EXPECT_NE(files.output.find(" ./usr/libexec/ironmoat/ironmoat-editor\n"), std::string::npos);
     EXPECT_NE(files.output.find(" ./usr/share/ironmoat/data/ironmoat.dat\n"), std::string::npos);
     EXPECT_NE(readFile(out / "tree/usr/share/applications" / (std::string(AppId) + ".desktop"))
                   .find("\nExec=/usr/games/ironmoat\n"),
