@@ -4,6 +4,7 @@
 // own validators and the Debian package by lintian.
 
 #include "tests/e2e/E2eSupport.hpp"
+#include "tests/tools/AssetsToolSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -22,41 +23,13 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using ironmoat::e2e::GameProcess;
+using ironmoat::testing::CommandResult;
+using ironmoat::testing::quoted;
+using ironmoat::testing::readFile;
+using ironmoat::testing::runCommand;
 
 const char* const AppId = "org.ironmoat.ironmoat";
 const char* const EditorTitle = "IronMoat map editor";
-
-struct CommandResult {
-    int status = -1;
-    std::string output; // standard output and error together
-};
-
-CommandResult runCommand(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.output.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class InstallTest : public ::testing::Test {
 protected:
@@ -70,7 +43,7 @@ protected:
         const CommandResult install =
             runCommand("DESTDIR=" + quoted(s_root / "stage") + " cmake --install " +
                        quoted(IRONMOAT_BINARY_DIR) + " --prefix /usr/local");
-        s_installed = install.status == 0;
+        s_installed = install.exitCode == 0;
         s_installLog = install.output;
     }
 
@@ -231,7 +204,7 @@ TEST_F(InstallTest, DesktopEntryMetainfoAndIconsAreValid) {
     const fs::path editor = share / "applications" / (std::string(AppId) + ".editor.desktop");
     for (const fs::path& file : {desktop, editor}) {
         const CommandResult entry = runCommand("desktop-file-validate " + quoted(file));
-        EXPECT_EQ(entry.status, 0) << entry.output;
+        EXPECT_EQ(entry.exitCode, 0) << entry.output;
         EXPECT_EQ(entry.output, "") << file;
         // Each entry names the icon installed below.
         EXPECT_NE(readFile(file).find("\nIcon=" + std::string(AppId) + "\n"), std::string::npos);
@@ -239,7 +212,7 @@ TEST_F(InstallTest, DesktopEntryMetainfoAndIconsAreValid) {
     const CommandResult meta =
         runCommand("appstreamcli validate --no-net --pedantic " +
                    quoted(share / "metainfo" / (std::string(AppId) + ".metainfo.xml")));
-    EXPECT_EQ(meta.status, 0) << meta.output;
+    EXPECT_EQ(meta.exitCode, 0) << meta.output;
 
     // The entries start the launchers by their installed paths (DESTDIR is
     // not part of them).
@@ -270,7 +243,7 @@ TEST_F(InstallTest, DebianPackagePassesLintian) {
     const fs::path out = s_root / "deb";
     const CommandResult pack =
         runCommand("cd " + quoted(IRONMOAT_BINARY_DIR) + " && cpack -G DEB -B " + quoted(out));
-    ASSERT_EQ(pack.status, 0) << pack.output;
+    ASSERT_EQ(pack.exitCode, 0) << pack.output;
     fs::path deb;
     for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
         if (entry.path().extension() == ".deb") {
@@ -280,7 +253,7 @@ TEST_F(InstallTest, DebianPackagePassesLintian) {
     ASSERT_FALSE(deb.empty()) << pack.output;
 
     const CommandResult lint = runCommand("lintian --fail-on error " + quoted(deb));
-    EXPECT_EQ(lint.status, 0) << lint.output;
+    EXPECT_EQ(lint.exitCode, 0) << lint.output;
     EXPECT_EQ(lint.output.find("\nE: "), std::string::npos) << lint.output;
     EXPECT_NE(lint.output.rfind("E: ", 0), 0u) << lint.output;
     // Every command in the package has its manual page.
@@ -291,7 +264,7 @@ TEST_F(InstallTest, DebianPackagePassesLintian) {
     const CommandResult tree =
         runCommand("dpkg-deb -x " + quoted(deb) + " " + quoted(out / "tree") +
                    " && appstreamcli validate-tree --no-net " + quoted(out / "tree"));
-    EXPECT_EQ(tree.status, 0) << tree.output;
+    EXPECT_EQ(tree.exitCode, 0) << tree.output;
 
     const CommandResult depends = runCommand("dpkg-deb -f " + quoted(deb) + " Depends");
     EXPECT_NE(depends.output.find("libsfml-graphics2.5"), std::string::npos) << depends.output;
