@@ -21,10 +21,10 @@ function(pyx_area_library name dirs)
   endif()
 endfunction()
 
-# pyx_test_suite(NAME DIR DEPS... [LABELS l1;l2])
+# pyx_test_suite(NAME DIR DEPS... [LABELS l1;l2] [LOCK name])
 # One GoogleTest executable from every .cpp of DIR, registered with CTest.
 function(pyx_test_suite name dir)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LOCK" "DEPS;LABELS" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
   if(NOT _srcs)
     return()
@@ -44,6 +44,11 @@ function(pyx_test_suite name dir)
   # title, so they must never overlap.
   if("e2e" IN_LIST ARG_LABELS)
     list(APPEND _props RUN_SERIAL TRUE)
+  endif()
+  # Tests that press keys on the shared X server and tests that read the
+  # keyboard from it must take turns.
+  if(ARG_LOCK)
+    list(APPEND _props RESOURCE_LOCK ${ARG_LOCK})
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
 endfunction()
