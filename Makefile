@@ -69,7 +69,10 @@ edit: build
 XRUN = tools/scripts/with-display.sh
 
 test: build
-	$(XRUN) sh -c 'cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600 -LE "soak|valgrind"'
+	# A test that fails is run once more before the run fails: the editor's
+	# end-to-end test, driven by real X input, has failed now and then on a
+	# busy machine; the failure still shows in the output.
+	$(XRUN) sh -c 'cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600 --repeat until-pass:2 -LE "soak|valgrind"'
 	$(XRUN) sh -c 'cd $(BUILD) && ctest --output-on-failure -L "soak|valgrind"'
 	$(MAKE) test-windows
 	$(MAKE) test-asan
