@@ -21,20 +21,23 @@ function(pyx_area_library name dirs)
   endif()
 endfunction()
 
-# pyx_test_suite(NAME DIR DEPS... [LABELS l1;l2] [LOCK name])
+# pyx_test_suite(NAME DIR DEPS... [LABELS l1;l2] [SERIAL file.cpp...])
 # One GoogleTest executable from every .cpp of DIR, registered with CTest.
+# The SERIAL files of DIR become a second executable, NAME_serial, whose
+# tests run while no other test runs: they drive the shared X server's
+# keyboard, pointer and focus through XTest, which every window of a test
+# running beside them would see.
 function(pyx_test_suite name dir)
-  cmake_parse_arguments(ARG "" "LOCK" "DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;SERIAL" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
   if(NOT _srcs)
     return()
   endif()
-  add_executable(${name} ${_srcs})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
-  target_compile_definitions(${name} PRIVATE
-    IRONMOAT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    IRONMOAT_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  set(_serial "")
+  foreach(_file ${ARG_SERIAL})
+    list(REMOVE_ITEM _srcs ${CMAKE_SOURCE_DIR}/${dir}/${_file})
+    list(APPEND _serial ${CMAKE_SOURCE_DIR}/${dir}/${_file})
+  endforeach()
   # One label per suite, its words joined by "-": ctest's -L and -LE take
   # regular expressions, and a list would be split into separate properties
   # by the discovery script.
@@ -45,10 +48,18 @@ function(pyx_test_suite name dir)
   if("e2e" IN_LIST ARG_LABELS)
     list(APPEND _props RUN_SERIAL TRUE)
   endif()
-  # Tests that press keys on the shared X server and tests that read the
-  # keyboard from it must take turns.
-  if(ARG_LOCK)
-    list(APPEND _props RESOURCE_LOCK ${ARG_LOCK})
+  _pyx_test_executable(${name} "${_srcs}" "${ARG_DEPS}" "${_props}")
+  if(_serial)
+    _pyx_test_executable(${name}_serial "${_serial}" "${ARG_DEPS}" "${_props};RUN_SERIAL;TRUE")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
+endfunction()
+
+function(_pyx_test_executable name srcs deps props)
+  add_executable(${name} ${srcs})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${deps} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    IRONMOAT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    IRONMOAT_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
