@@ -37,7 +37,8 @@ std::string nativeName(const std::wstring& path) {
 }
 
 bool fileExists(const std::wstring& path) {
-    // A plain fopen, not the driver: a file some writer holds locked still exists.
+    // A plain fopen, not the driver: a file some writer holds locked still
+    // exists.
     std::FILE* probe = std::fopen(nativeName(path).c_str(), "rb");
     if (probe == nullptr) {
         return false;
@@ -163,6 +164,13 @@ bool Archive::readRecord(std::size_t index, std::vector<std::uint8_t>& bytes) {
     }
     const ArchiveEntry& entry = m_entries[index];
     const std::uint64_t at = static_cast<std::uint64_t>(m_dataBase) + entry.offset;
+    // A damaged index (kept after a failed open) may claim more than the file
+    // holds: the buffer is sized only for an entry that fits, or a few bytes
+    // of file could make us allocate gigabytes before the read fails.
+    std::uint64_t fileSize = 0;
+    if (!m_file.trySize(fileSize) || at > fileSize || entry.size > fileSize - at) {
+        return false;
+    }
     if (!m_file.seek(static_cast<std::int64_t>(at)) || !m_file.readVector(bytes, entry.size)) {
         return false;
     }

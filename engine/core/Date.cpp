@@ -67,8 +67,9 @@ Date Date::fromFields(int year, int month, int day, int hour, int minute, int se
 
 bool Date::isValid() {
     if (m_validityStale) {
-        m_valid = static_cast<unsigned>(m_year + 1900) >= 1970u &&
-                  static_cast<unsigned>(m_month) <= 11u &&
+        // The year is compared as a signed number: a year before 0 is not
+        // a huge one, and no sum with 1900 can overflow.
+        m_valid = m_year >= 1970 - 1900 && static_cast<unsigned>(m_month) <= 11u &&
                   static_cast<unsigned>(m_day - 1) <= 30u && static_cast<unsigned>(m_hour) <= 23u &&
                   static_cast<unsigned>(m_minute) <= 59u && static_cast<unsigned>(m_second) <= 59u;
         m_validityStale = false;

@@ -14,6 +14,9 @@ namespace pyx::gfx {
 
 namespace {
 
+// Deeper than the game's window tree gets, so the stack never grows at all.
+constexpr std::size_t InitialStackDepth = 16;
+
 // The 2-D part SFML draws with: elements (0, 1, 3), (4, 5, 7), (12, 13, 15).
 sf::Transform twoD(const core::Matrix4& m) {
     return sf::Transform(m[0], m[1], m[3], m[4], m[5], m[7], m[12], m[13], m[15]);
@@ -43,6 +46,7 @@ Camera::Camera(std::shared_ptr<sf::RenderWindow> window, bool fitViewToWindow)
     : m_refWindow(std::move(window)), m_fitViewToWindow(fitViewToWindow) {
     const auto& _refWindow = m_refWindow;
     PYX_ASSERT(_refWindow.get());
+    m_transformStack.reserve(InitialStackDepth);
     updateView();
     applyScale();
     sf::View view = m_refWindow->getDefaultView();

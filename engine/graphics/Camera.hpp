@@ -12,9 +12,9 @@
 #include <SFML/System/Vector2.hpp>
 #include <SFML/System/Vector3.hpp>
 
-#include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pyx::gfx {
 
@@ -107,7 +107,10 @@ private:
     void drawWith(const sf::Drawable& drawable, const core::Matrix4& m, const sf::Texture* texture);
     sf::FloatRect mapBoundsBack(sf::FloatRect bounds, sf::Vector2f offset) const;
 
-    std::deque<core::Matrix4> m_transformStack;
+    // A vector, not a deque: popping keeps its storage, so once it has grown
+    // to the depth of the window tree no frame allocates here (a deque frees
+    // and re-allocates a block whenever the depth crosses a block's edge).
+    std::vector<core::Matrix4> m_transformStack;
     core::Matrix4 m_current;
     std::shared_ptr<sf::RenderWindow> m_refWindow;
     core::Transformable3 m_transformable;

@@ -39,6 +39,9 @@ void Application::run() {
         sf::Event event;
         while (m_window->pollEvent(event)) {
             if (event.type == sf::Event::Closed) {
+                if (onCloseRequest && !onCloseRequest()) {
+                    continue;
+                }
                 m_window->close();
                 return;
             }
@@ -48,6 +51,10 @@ void Application::run() {
         const float dt = static_cast<float>(static_cast<double>(now - previous)) / 1000000.f;
         updateFrame(dt, *m_window);
         previous = now;
+        if (m_quitRequested) {
+            m_window->close();
+            return;
+        }
 
         m_desktop->draw(*m_camera);
         m_window->display();

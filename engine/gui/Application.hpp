@@ -2,6 +2,7 @@
 
 #include <SFML/Window/Event.hpp>
 
+#include <functional>
 #include <memory>
 
 namespace sf {
@@ -50,6 +51,13 @@ public:
     // when the pointer is empty).
     void setFocus(const std::shared_ptr<Window>& window);
 
+    // Asked when the window manager asks the window to close; returning
+    // false keeps it open (a program with unsaved work asks its user
+    // first). Without it the window closes at once.
+    std::function<bool()> onCloseRequest;
+    // Ends the frame loop after the current frame's update, before drawing.
+    void quit() { m_quitRequested = true; }
+
     const std::shared_ptr<sf::RenderWindow>& getWindow() const { return m_window; }
     const std::shared_ptr<gfx::Camera>& getCamera() const { return m_camera; }
     const std::shared_ptr<gfx::Mouse>& getMouse() const { return m_mouse; }
@@ -66,6 +74,7 @@ private:
     std::shared_ptr<Desktop> m_desktop;
     std::shared_ptr<Window> m_focused;
     std::shared_ptr<Theme> m_theme;
+    bool m_quitRequested = false;
 };
 
 } // namespace pyx::gui

@@ -74,7 +74,8 @@ bool FileDriverPosix::open(const std::wstring& path, int mode) {
         return false;
     }
     struct stat info {};
-    // Folders open for reading here but not as files on Windows; refuse them alike.
+    // Folders open for reading here but not as files on Windows; refuse them
+    // alike.
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
         return false;
@@ -84,7 +85,10 @@ bool FileDriverPosix::open(const std::wstring& path, int mode) {
     do {
         locked = ::flock(fd, lock);
     } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
+    // Only another opener's lock refuses the file. A file system that keeps
+    // no locks (ENOLCK, EOPNOTSUPP on some network mounts) would otherwise
+    // let no file be opened at all; there the file is used without one.
+    if (locked != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
         return false;
     }

@@ -56,6 +56,17 @@ MainMenuForm::MainMenuForm(pyx::gui::Application* application,
 
 MainMenuForm::~MainMenuForm() = default;
 
+void MainMenuForm::update(float dt) {
+    fitToParent();
+    pyx::gui::Window::update(dt);
+}
+
+void MainMenuForm::fitToParent() {
+    setPoint(0.0f, 0.0f);
+    if (auto parent = getParent())
+        setSize(parent->getWidth(), parent->getHeight());
+}
+
 void MainMenuForm::onAttached() {
     // Attached once at start-up; a second attachment must not add a second
     // pair of buttons.
@@ -100,9 +111,7 @@ void MainMenuForm::drawSelf(pyx::gfx::Camera& camera) {
             m_wheelFrame = static_cast<std::int16_t>(m_wheelFrame - static_cast<int>(columns));
     }
 
-    setPoint(0.0f, 0.0f);
-    if (auto parent = getParent())
-        setSize(parent->getWidth(), parent->getHeight());
+    fitToParent();
 
     const float width = camera.getViewWidth();
     const sf::Font& font = menuFont();

@@ -38,6 +38,9 @@ public:
                  const std::shared_ptr<pyx::gui::Window>& parent);
     ~MainMenuForm() override;
 
+    // Fills the parent (a resize reaches the menu in the frame's update,
+    // shown or hidden), then updates the children.
+    void update(float dt) override;
     // Creates the two buttons, once.
     void onAttached() override;
     // Turns the wheels, lays out and draws the title, the legends and the
@@ -63,6 +66,7 @@ public:
     static const wchar_t* const AuthorsLine;
 
 private:
+    void fitToParent();
     void drawLegends(pyx::gfx::Camera& camera, float width, float y1);
     void drawLegend(pyx::gfx::Camera& camera, float x, float y1, int tankKind, bool left);
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <map>
 #include <random>
 
 namespace ironmoat::cmn {
@@ -142,7 +143,32 @@ void SpawnManager::update() {
 }
 
 void SpawnManager::startLevel(std::int32_t levelNumber) {
+    // Survivors of one team must not land on the same cells (a shell would
+    // then find only one of them): while the team's distinct spawn cells are
+    // at least as many as its survivors, each one draws from the cells not
+    // yet taken. Otherwise each draws from all of its player's positions.
+    struct TeamCells {
+        std::size_t survivors = 0;
+        std::vector<sf::Vector2i> free;
+        bool apart = false;
+    };
+    std::map<std::int32_t, TeamCells> teams;
     for (const auto& player : spawnPlayers) {
+        TeamCells& team = teams[player->team];
+        for (const auto& cell : player->spawnPositions)
+            if (std::find(team.free.begin(), team.free.end(), cell) == team.free.end())
+                team.free.push_back(cell);
+        for (const auto& controller : player->controllers)
+            if (controller && controller->hasObject() &&
+                dynamic_cast<Tank*>(controller->getObject().get()))
+                ++team.survivors;
+    }
+
+    for (auto& entry : teams)
+        entry.second.apart = entry.second.free.size() >= entry.second.survivors;
+
+    for (const auto& player : spawnPlayers) {
+        TeamCells& team = teams[player->team];
         for (const auto& controller : player->controllers) {
             if (!controller || !controller->hasObject())
                 continue;
@@ -153,9 +179,15 @@ void SpawnManager::startLevel(std::int32_t levelNumber) {
             // jump to: its tank stays where it stands.
             if (player->spawnPositions.empty())
                 continue;
-            const auto count = player->spawnPositions.size();
-            const sf::Vector2i cell =
-                player->spawnPositions[static_cast<std::size_t>(std::rand()) % count];
+            sf::Vector2i cell;
+            if (team.apart) {
+                const auto pick = static_cast<std::size_t>(std::rand()) % team.free.size();
+                cell = team.free[pick];
+                team.free.erase(team.free.begin() + static_cast<std::ptrdiff_t>(pick));
+            } else {
+                const auto count = player->spawnPositions.size();
+                cell = player->spawnPositions[static_cast<std::size_t>(std::rand()) % count];
+            }
             tank->x = cell.x;
             tank->y = cell.y;
             tank->moveProgress = 0.0f;

@@ -47,7 +47,8 @@ public:
                                      const std::shared_ptr<PlayerController>& controller, int team,
                                      int kind, sf::Vector2i cell);
     // The level start for the players: surviving tanks move to their new
-    // spawn positions, the enemy's counts are reset for `levelNumber`.
+    // spawn positions (to different cells within a team while the level has
+    // enough of them), the enemy's counts are reset for `levelNumber`.
     void startLevel(std::int32_t levelNumber);
 
     // Replaces the shuffle seeds (tests make spawn choices reproducible).

@@ -103,6 +103,10 @@ void TankShell::update(float seconds) {
 void TankShell::draw(pyx::gfx::Camera& camera) {
     const int cw = world ? world->cellWidth() : 0;
     const int ch = world ? world->cellHeight() : 0;
+    // A shell is half a cell; below 2-pixel cells that is 0 pixels, which the
+    // tileset would take for "the frame's own size" and draw 20 pixels wide.
+    if (cw / 2 <= 0 || ch / 2 <= 0)
+        return;
     const float sx = std::round(static_cast<float>(cw) * pointX());
     const float sy = std::round(static_cast<float>(ch) * pointY());
     shellTiles.drawFrame(Tank::directionAngle(dirX, dirY), camera, sf::Vector2f(10.0f, 10.0f), sx,

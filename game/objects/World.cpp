@@ -315,10 +315,22 @@ bool World::shellHit(const std::shared_ptr<Player>& attacker, TankShell& shell, 
     return false;
 }
 
+std::vector<TargetObject*> World::basesInPlay() const {
+    // The level start of this tick killed the old bases, which stay in
+    // `active` until the objects' update, and queued the new ones, which
+    // wait in `pending` until then: the bases in play are the living ones of
+    // both lists.
+    std::vector<TargetObject*> bases;
+    for (const auto* list : {&m_objects.active, &m_objects.pending})
+        for (const auto& object : *list)
+            if (auto* base = dynamic_cast<TargetObject*>(object.get()); base && !base->isDead())
+                bases.push_back(base);
+    return bases;
+}
+
 void World::protectTargets(float seconds) {
-    for (const auto& object : m_objects.active) {
-        auto* base = dynamic_cast<TargetObject*>(object.get());
-        if (!base || base->team != 1)
+    for (TargetObject* base : basesInPlay()) {
+        if (base->team != 1)
             continue;
         for (const auto& [ox, oy] : TargetObject::ringOffsets()) {
             const int cx = base->x + ox;
@@ -331,9 +343,8 @@ void World::protectTargets(float seconds) {
 
 void World::removeProtection(int team) {
     m_terrain->cancelProtection(team);
-    for (const auto& object : m_objects.active) {
-        auto* base = dynamic_cast<TargetObject*>(object.get());
-        if (!base || base->team == team)
+    for (TargetObject* base : basesInPlay()) {
+        if (base->team == team)
             continue;
         for (const auto& [ox, oy] : TargetObject::ringOffsets()) {
             const int cx = base->x + ox;

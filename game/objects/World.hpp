@@ -21,6 +21,7 @@ class BonusObject;
 class Player;
 class Tank;
 class TankShell;
+class TargetObject;
 
 // Everything of one match: the terrain, the players, the spawn manager, the
 // objects and explosions, the one current bonus, and the lock that guards
@@ -80,10 +81,11 @@ public:
     // The hit test of a shell at its lead point (px, py); true stops it.
     bool shellHit(const std::shared_ptr<Player>& attacker, TankShell& shell, int px, int py, int dx,
                   int dy);
-    // Turns the ring around every base of team 1 to metal for the seconds.
+    // Turns the ring around every base of team 1 now in play (also the bases
+    // a level start placed in this very tick) to metal for the seconds.
     void protectTargets(float seconds);
-    // Ends running protections and tears down the rings of bases of other
-    // teams than `team`.
+    // Ends running protections and tears down the rings of the bases in play
+    // of other teams than `team`.
     void removeProtection(int team);
     // Destroys every tank of another team than `team`, whatever protects it,
     // crediting `attacker`.
@@ -112,6 +114,8 @@ public:
 
 private:
     void occupancyPass();
+    // The living bases of both object lists, merged or not.
+    std::vector<TargetObject*> basesInPlay() const;
 
     std::mutex m_lock;
     std::unique_ptr<Terrain> m_terrain;

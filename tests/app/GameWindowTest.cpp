@@ -88,5 +88,48 @@ TEST_F(AppGameWindow, FollowsTheParentsSizeAndStopsTickingWhenDestroyed) {
     EXPECT_EQ(game->getTicksPerSecond(), 60);
 }
 
+// The tick numbers land in a list that outlives the window.
+class RecordingGameWindow : public GameWindow {
+public:
+    RecordingGameWindow(gui::Application* application, const std::shared_ptr<gui::Window>& parent,
+                        cmn::TickTimerServer::Clock clock,
+                        std::shared_ptr<std::vector<std::uint64_t>> record)
+        : GameWindow(application, parent, std::move(clock)), ticks(std::move(record)) {}
+    void onTick(std::uint64_t tick) override { ticks->push_back(tick); }
+    std::shared_ptr<std::vector<std::uint64_t>> ticks;
+};
+
+// Hiding and showing neither stops nor restarts the count; only the end of
+// the window does, and nothing keeps a removed window alive.
+TEST_F(AppGameWindow, TicksOnThroughHidingAndStopsWhenDestroyed) {
+    FakeClock time;
+    auto desktop = app->getDesktop();
+    auto ticks = std::make_shared<std::vector<std::uint64_t>>();
+    auto game = std::make_shared<RecordingGameWindow>(app.get(), desktop, time.clock(), ticks);
+    game->setParent(game, desktop);
+    auto second = [&] {
+        for (int i = 0; i < 10; ++i) {
+            time.advance(100000);
+            frame();
+        }
+    };
+
+    for (bool shown : {false, true, false}) {
+        game->setActive(shown);
+        game->setEnabled(shown);
+        second();
+    }
+    ASSERT_EQ(ticks->size(), 180u);
+    for (std::size_t i = 0; i < ticks->size(); ++i)
+        ASSERT_EQ((*ticks)[i], i + 1) << "one count from attachment on";
+
+    std::weak_ptr<GameWindow> watch = game;
+    desktop->removeChild(game);
+    game.reset();
+    EXPECT_TRUE(watch.expired());
+    second();
+    EXPECT_EQ(ticks->size(), 180u);
+}
+
 } // namespace
 } // namespace pyx::au

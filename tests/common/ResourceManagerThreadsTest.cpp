@@ -151,7 +151,7 @@ TEST_F(ResourceManagerThreads, SeveralThreadsShareEveryResourceAndEachLoadsOnce)
                 << std::string(key.second.begin(), key.second.end());
         }
     }
-    EXPECT_EQ(log.count(L"Failed to load resource"), 0);
+    EXPECT_EQ(log.countContaining(L"Failed to load resource \""), 0);
 }
 
 TEST_F(ResourceManagerThreads, LastHandleDroppedOnAWorkerWhileLoadsAreQueued) {

@@ -143,6 +143,15 @@ public:
         return n;
     }
 
+    // Number of lines holding text anywhere.
+    int countContaining(const std::wstring& text) {
+        int n = 0;
+        for (const auto& line : lines()) {
+            n += line.find(text) != std::wstring::npos;
+        }
+        return n;
+    }
+
 private:
     pyx::core::WeakSingleton<pyx::cmn::LoggerSettings> m_settings;
     std::optional<pyx::core::WeakSingleton<pyx::cmn::Logger>> m_logger;

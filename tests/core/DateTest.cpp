@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <string>
 
 using pyx::core::Date;
@@ -91,6 +92,13 @@ TEST(CoreDate, NormalizationCarriesDaysIntoTheNextMonth) {
 
 TEST(CoreDate, InvalidFieldsFormatAsEmpty) {
     EXPECT_FALSE(Date::fromFields(69, 11, 31, 23, 59, 59).isValid()) << "before 1970";
+    // Calendar years 0, -1 and far below: the year counts as a signed number.
+    for (int year : {-1900, -1901, -3871, -2000000, std::numeric_limits<int>::min()}) {
+        Date old = Date::fromFields(year, 0, 1, 0, 0, 0);
+        EXPECT_FALSE(old.isValid()) << year;
+        EXPECT_EQ(old.format("%Y"), "") << year;
+    }
+    EXPECT_TRUE(Date::fromFields(std::numeric_limits<int>::max(), 0, 1, 0, 0, 0).isValid());
     EXPECT_TRUE(Date::fromFields(70, 0, 1, 0, 0, 0).isValid());
     EXPECT_FALSE(Date::fromFields(118, 12, 1, 0, 0, 0).isValid());
     EXPECT_FALSE(Date::fromFields(118, -1, 1, 0, 0, 0).isValid());

@@ -10,7 +10,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -107,18 +109,59 @@ std::string RuntimeFolder::lastLogLine() const {
     return last;
 }
 
-GameProcess::GameProcess(const RuntimeFolder& folder, const std::vector<std::string>& prefix) {
-    const std::string dir = folder.path().string();
-    const std::string out = (folder.path() / "stdout.txt").string();
-    const std::string err = (folder.path() / "stderr.txt").string();
+GameProcess::GameProcess(const RuntimeFolder& folder, const std::vector<std::string>& prefix)
+    : GameProcess(
+          folder.path(),
+          [&] {
+              std::vector<std::string> words = prefix;
+              words.push_back(folder.executable().string());
+              return words;
+          }(),
+          {}, folder.path()) {}
+
+GameProcess::GameProcess(const RuntimeFolder& folder, const std::string& program,
+                         const std::vector<std::string>& arguments)
+    : GameProcess(
+          folder.path(),
+          [&] {
+              std::vector<std::string> words{(folder.path() / program).string()};
+              words.insert(words.end(), arguments.begin(), arguments.end());
+              return words;
+          }(),
+          {}, folder.path()) {}
+
+GameProcess::GameProcess(const fs::path& workDir, std::vector<std::string> command,
+                         const std::vector<std::string>& env, const fs::path& outputDir) {
+    const std::string dir = workDir.string();
+    const std::string out = (outputDir / "stdout.txt").string();
+    const std::string err = (outputDir / "stderr.txt").string();
     // Everything the child needs is prepared before the fork.
-    std::vector<std::string> words = prefix;
-    words.push_back(folder.executable().string());
+    std::vector<std::string> environment;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('='));
+        const bool changed = std::any_of(env.begin(), env.end(), [&](const std::string& change) {
+            return change.substr(0, change.find('=')) == name;
+        });
+        if (!changed) {
+            environment.push_back(entry);
+        }
+    }
+    for (const std::string& change : env) {
+        if (change.find('=') != std::string::npos) {
+            environment.push_back(change);
+        }
+    }
     std::vector<char*> argv;
-    for (std::string& word : words) {
+    for (std::string& word : command) {
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
     m_pid = ::fork();
     if (m_pid == 0) {
         if (::chdir(dir.c_str()) != 0) {
@@ -132,7 +175,7 @@ GameProcess::GameProcess(const RuntimeFolder& folder, const std::vector<std::str
         if (e >= 0) {
             ::dup2(e, 2);
         }
-        ::execvp(argv[0], argv.data());
+        ::execvpe(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
 }
@@ -346,6 +389,43 @@ void XSession::click(::Window window, int x, int y) {
     std::this_thread::sleep_for(40ms);
     XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
     XSync(m_display, False);
+}
+
+void XSession::moveTo(::Window window, int x, int y) {
+    XWarpPointer(m_display, None, window, 0, 0, 0, 0, x, y);
+    XSync(m_display, False);
+    // Two frames, so the program sees the pointer there before what follows.
+    std::this_thread::sleep_for(30ms);
+}
+
+void XSession::setButton(unsigned button, bool down) {
+    XTestFakeButtonEvent(m_display, button, down ? True : False, CurrentTime);
+    XSync(m_display, False);
+    std::this_thread::sleep_for(40ms);
+}
+
+void XSession::typeText(const std::string& text) {
+    for (const char c : text) {
+        const std::string name(1, c);
+        KeySym keysym = XStringToKeysym(name.c_str());
+        if (c == '-') {
+            keysym = XK_minus;
+        } else if (c == '/') {
+            keysym = XK_slash;
+        } else if (c == ' ') {
+            keysym = XK_space;
+        } else if (c == '.') {
+            keysym = XK_period;
+        }
+        const bool shift = c >= 'A' && c <= 'Z';
+        if (shift) {
+            setKey(XK_Shift_L, true);
+        }
+        tapKey(keysym);
+        if (shift) {
+            setKey(XK_Shift_L, false);
+        }
+    }
 }
 
 void XSession::setKey(unsigned long keysym, bool down) {

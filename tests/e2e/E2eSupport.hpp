@@ -63,6 +63,16 @@ public:
     // (a checker such as valgrind with its options) is run in its place with
     // the executable as its last argument.
     explicit GameProcess(const RuntimeFolder& folder, const std::vector<std::string>& prefix = {});
+    // Starts the command (its first word a program, looked up in PATH when
+    // it has no "/") in workDir, with the environment changed by `env`:
+    // "NAME=VALUE" sets a variable, a bare "NAME" removes it. Standard output
+    // and error go to stdout.txt and stderr.txt in outputDir.
+    GameProcess(const std::filesystem::path& workDir, std::vector<std::string> command,
+                const std::vector<std::string>& env, const std::filesystem::path& outputDir);
+    // Starts another program of the folder (a tool beside the game) with
+    // its arguments, the folder as working directory.
+    GameProcess(const RuntimeFolder& folder, const std::string& program,
+                const std::vector<std::string>& arguments);
     // Kills the process if it still runs (a test that failed half-way).
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
@@ -113,6 +123,12 @@ public:
     bool savePng(WindowId window, const std::filesystem::path& file);
     // Moves the pointer to (x, y) of the window and clicks the left button.
     void click(WindowId window, int x, int y);
+    // Moves the pointer to (x, y) of the window.
+    void moveTo(WindowId window, int x, int y);
+    // Holds (or releases) a mouse button (1 left, 3 right) where the pointer is.
+    void setButton(unsigned button, bool down);
+    // Types plain ASCII text key by key (Shift where the character needs it).
+    void typeText(const std::string& text);
     // Presses and releases the key with this X key symbol.
     void tapKey(unsigned long keysym);
     // Holds (or releases) the key with this X key symbol.

@@ -6,6 +6,8 @@
 #include <SFML/Graphics/Image.hpp>
 #include <gtest/gtest.h>
 
+#include <SFML/System/Sleep.hpp>
+
 #include <stdexcept>
 
 namespace ironmoat::test {
@@ -117,6 +119,26 @@ TEST_F(FormsMainMenu, AttachingAgainAddsNoSecondPairOfButtons) {
     menu->setParent(menu, switching);
     EXPECT_EQ(menu->getChildren().size(), 2u);
     EXPECT_EQ(menu->getSinglePlayerButton(), single);
+}
+
+// A resize while the match is shown reaches the hidden menu in the same
+// frame's update, before anything is drawn.
+TEST_F(FormsMainMenu, TheHiddenMenuTakesANewWindowSizeInTheFramesUpdate) {
+    switching->switchTo("game");
+    frame();
+    window->setSize({1000u, 600u});
+    // Bounded wait for the server to apply the new size.
+    for (int i = 0; i < 200 && window->getSize() != sf::Vector2u(1000u, 600u); ++i) {
+        sf::Event event;
+        while (window->pollEvent(event))
+            app->handleEvent(event);
+        sf::sleep(sf::milliseconds(10));
+    }
+    ASSERT_EQ(window->getSize(), sf::Vector2u(1000u, 600u));
+    frame();
+    EXPECT_EQ(game->getSize(), sf::Vector2f(1000.f, 600.f));
+    EXPECT_EQ(menu->getSize(), sf::Vector2f(1000.f, 600.f));
+    EXPECT_EQ(menu->getPoint(), sf::Vector2f(0.f, 0.f));
 }
 
 TEST_F(FormsMainMenu, DrawingWithoutAFontHandleIsAProgrammingError) {

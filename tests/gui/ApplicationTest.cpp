@@ -75,5 +75,34 @@ TEST_F(GuiApplication, CloseEndsTheLoopBeforeLaterEventsAndTheFrame) {
     EXPECT_EQ(w->draws, 0);
 }
 
+TEST_F(GuiApplication, ARefusedCloseKeepsTheLoopAndQuitEndsItAfterTheUpdate) {
+    auto w = app->getDesktop()->createChild<test::RecordingWindow>();
+    w->setRect({0.f, 0.f, 100.f, 100.f});
+    app->setFocus(w);
+    sf::Event event;
+    while (window->pollEvent(event)) {
+    }
+    // The program asks its user instead of closing, and the user picks
+    // "quit" at once: the frame goes on through its update, then ends
+    // before drawing.
+    int asked = 0;
+    app->onCloseRequest = [&] {
+        ++asked;
+        app->quit();
+        return false;
+    };
+    ASSERT_TRUE(test::queueKeyPress(window->getSystemHandle(), 0x61)); // a
+    ASSERT_TRUE(test::queueCloseRequest(window->getSystemHandle()));
+    ASSERT_TRUE(test::queueKeyPress(window->getSystemHandle(), 0x62)); // b
+    sf::sleep(sf::milliseconds(300));
+
+    app->run();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(window->isOpen());
+    EXPECT_EQ(w->keys, (std::vector<sf::Keyboard::Key>{sf::Keyboard::A, sf::Keyboard::B}));
+    EXPECT_EQ(w->updates, 1);
+    EXPECT_EQ(w->draws, 0);
+}
+
 } // namespace
 } // namespace pyx::gui

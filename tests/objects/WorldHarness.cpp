@@ -39,7 +39,8 @@ std::string levelText(const std::vector<std::string>& rows) {
     return text;
 }
 
-WorldHarness::WorldHarness(const std::vector<std::string>& levels, unsigned seed) {
+WorldHarness::WorldHarness(const std::vector<std::string>& levels, unsigned seed,
+                           const std::function<void()>& beforeWorld) {
     m_previousDir = std::filesystem::current_path();
     m_folder = ironmoat::test::makeTempFolder("ironmoat-objects-");
     std::filesystem::create_directory(m_folder / "maps");
@@ -49,6 +50,8 @@ WorldHarness::WorldHarness(const std::vector<std::string>& levels, unsigned seed
         out << levels[i];
     }
     std::filesystem::current_path(m_folder);
+    if (beforeWorld)
+        beforeWorld();
     std::srand(seed);
     m_world = std::make_unique<cmn::World>();
     std::uint32_t next = seed;

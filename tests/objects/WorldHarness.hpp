@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -45,10 +46,13 @@ std::string levelText(const std::vector<std::string>& rows);
 // folder whose "maps" folder holds them, so the level list has nothing else
 // to play (the campaign paths are unreadable there). The working folder is
 // restored when the harness goes. `srand` is fixed and the spawn shuffles
-// get deterministic seeds, so runs are reproducible.
+// get deterministic seeds, so runs are reproducible. `beforeWorld`, when
+// given, runs in the working folder before the world is made (to lay out
+// pictures the world loads at construction).
 class WorldHarness {
 public:
-    explicit WorldHarness(const std::vector<std::string>& levels, unsigned seed = 1);
+    explicit WorldHarness(const std::vector<std::string>& levels, unsigned seed = 1,
+                          const std::function<void()>& beforeWorld = {});
     ~WorldHarness();
 
     cmn::World& world() { return *m_world; }

@@ -16,7 +16,9 @@
 // Xlib's macros clash with the test framework, so Xlib comes last.
 // clang-format off
 #include <X11/Xlib.h>
+#include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 // clang-format on
 
 using pyx::wrp::MousePlatform;
@@ -34,6 +36,37 @@ protected:
         if (display)
             XCloseDisplay(display);
     }
+    // The modifiers that Caps Lock and Num Lock hold on the server.
+    unsigned lockedModifiers() {
+        XkbStateRec state{};
+        XkbGetState(display, XkbUseCoreKbd, &state);
+        return state.locked_mods;
+    }
+
+    // Pressing every key code toggles the lock keys on the server, which then
+    // stays in that state for every later client: tap each lock key again
+    // until the locks are as they were, so the next test types as a player
+    // would.
+    void restoreLocks(unsigned before) {
+        for (const KeySym sym : {XK_Caps_Lock, XK_Num_Lock, XK_Scroll_Lock, XK_Shift_Lock}) {
+            const KeyCode code = XKeysymToKeycode(display, sym);
+            if (code == 0 || lockedModifiers() == before) {
+                continue;
+            }
+            const unsigned differing = __builtin_popcount(lockedModifiers() ^ before);
+            tap(code);
+            if (static_cast<unsigned>(__builtin_popcount(lockedModifiers() ^ before)) > differing) {
+                tap(code);
+            }
+        }
+    }
+
+    void tap(KeyCode code) {
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        XSync(display, False);
+    }
+
     void settle() {
         XSync(display, False);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -49,6 +82,7 @@ TEST_F(PlatformX11Queries, KeyboardSnapshotAgreesWithSfmlForEveryHeldKeyCode) {
     int minCode = 0, maxCode = 0;
     XDisplayKeycodes(display, &minCode, &maxCode);
     int keysSeenDown = 0;
+    const unsigned locksBefore = lockedModifiers();
     for (int code = minCode; code <= maxCode; ++code) {
         XTestFakeKeyEvent(display, static_cast<unsigned>(code), True, CurrentTime);
         XSync(display, False);
@@ -63,6 +97,8 @@ TEST_F(PlatformX11Queries, KeyboardSnapshotAgreesWithSfmlForEveryHeldKeyCode) {
         XTestFakeKeyEvent(display, static_cast<unsigned>(code), False, CurrentTime);
         XSync(display, False);
     }
+    restoreLocks(locksBefore);
+    EXPECT_EQ(lockedModifiers(), locksBefore);
     // Letters, digits, arrows and the function keys exist on every keymap.
     EXPECT_GE(keysSeenDown, 80);
 }

@@ -318,3 +318,9 @@ TEST_F(WorldTerrain, WaterAnimatesAtTenFramesPerSecond) {
 }
 
 } // namespace
+
+TEST_F(WorldTerrain, ACellOffTheFieldIsAFatalError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(cell(26, 0),
+                 "Assertion failed: inRange\\(x, y\\), file game/world/terrain, line [0-9]+\n");
+}

@@ -42,6 +42,12 @@ void drawBonus(Canvas& c, int column, int row);
 void drawSpawn(Canvas& c, int column, int row);
 void drawBase(Canvas& c, int column, int row);
 
+// The application icon, an emblem of a tank in a moat within a brick wall,
+// as a square of `size` pixels with transparent rounded corners.
+sf::Image renderIcon(int size);
+// The sizes the desktop's icon theme looks for, smallest first.
+const std::vector<int>& iconSizes();
+
 // A contact sheet of every picture, frame by frame, with file names and
 // column and row numbers drawn in a small built-in pixel font.
 sf::Image renderSheet();

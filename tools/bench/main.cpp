@@ -3,7 +3,8 @@
 // figures as JSON.
 //
 //   ironmoat-bench [--json PATH] [--ticks N] [--frames N] [--launches N]
-//                  [--idle SECONDS] [--match SECONDS] [--only tick|data|frame|process]
+//                  [--idle SECONDS] [--match SECONDS] [--only
+//                  tick|data|frame|process]
 
 #include "engine/common/Logger.hpp"
 #include "engine/common/ResourceManager.hpp"
@@ -23,6 +24,25 @@
 using ironmoat::bench::Figure;
 
 namespace {
+
+const char* const Usage = "usage: ironmoat-bench [--json PATH] [--ticks N] [--frames N] "
+                          "[--launches N] [--idle S] [--match S] [--only PART]\n";
+
+const char* const Help = "\n"
+                         "Run from the game's runtime folder (where ironmoat and data/*.dat lie), "
+                         "under\n"
+                         "an X server. Prints a table of figures beside their floors and targets "
+                         "and\n"
+                         "writes the same figures as JSON.\n"
+                         "\n"
+                         "  --json PATH     where the JSON goes (default bench.json)\n"
+                         "  --ticks N       match ticks to time (default 12000)\n"
+                         "  --frames N      menu and game frames to time (default 600)\n"
+                         "  --launches N    game start-ups to time (default 5)\n"
+                         "  --idle S        seconds of idle CPU to measure at the menu (default "
+                         "10)\n"
+                         "  --match S       seconds of a running match to measure (default 15)\n"
+                         "  --only PART     one part only: tick, data, frame or process\n";
 
 std::string jsonText(const std::string& text) {
     std::string out;
@@ -75,6 +95,10 @@ void printTable(const std::vector<Figure>& figures) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+        std::printf("%s%s", Usage, Help);
+        return 0;
+    }
     if (argc == 2 && !std::strcmp(argv[1], "--floor-window"))
         return ironmoat::bench::floorWindowMain();
     if (argc == 2 && !std::strcmp(argv[1], "--startup-replica"))
@@ -104,8 +128,7 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--frames") && hasValue)
             frames = std::max(1, std::atoi(argv[++i]));
         else {
-            std::fprintf(stderr, "usage: ironmoat-bench [--json PATH] [--ticks N] [--frames N] "
-                                 "[--launches N] [--idle S] [--match S] [--only PART]\n");
+            std::fputs(Usage, stderr);
             return 2;
         }
     }

@@ -2,7 +2,8 @@
 // must read (the reader never fails) and check without a crash.
 
 #include "game/world/LevelReader.hpp"
-#include "tools/mapcheck/MapCheck.hpp"
+#include "tools/mapcheck/Preview.hpp"
+#include "tools/maprules/MapRules.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         level.markers.size() != again.markers.size())
         std::abort();
 
-    const auto problems = ironmoat::tools::checkLevel("FUZZ", level);
-    for (const auto& line : problems)
-        if (line.rfind("FUZZ: ", 0) != 0)
-            std::abort(); // every problem line names its level
+    // Every finding says something, and the cells it names are on the grid
+    // or beside it (a ring or footprint cell past the edge).
+    for (const auto& finding : ironmoat::maprules::checkLevel(level)) {
+        if (finding.text.empty())
+            std::abort();
+        for (const auto& cell : finding.cells)
+            if (cell.x < -1 || cell.y < -1 || cell.x > 26 || cell.y > 26)
+                std::abort();
+    }
     const std::string preview = ironmoat::tools::previewLevel(level);
     if (preview.empty())
         std::abort();

@@ -4,6 +4,15 @@
 # game sources each target needs are compiled, and SFML is not linked.
 set -eu
 
+case "${1:-}" in
+-h | --help)
+    echo "usage: tools/fuzz/build.sh [OUT]"
+    echo
+    echo "Builds the libFuzzer targets with clang into OUT (default build-fuzz)."
+    exit 0
+    ;;
+esac
+
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 OUT=${1:-"$ROOT/build-fuzz"}
 CXX=${FUZZ_CXX:-clang++-14}
@@ -42,7 +51,8 @@ FILES="engine/platform/Path.cpp engine/platform/FileDriverPosix.cpp"
 COMMON="engine/common/Archive.cpp engine/common/File.cpp engine/common/LogClient.cpp engine/common/Logger.cpp"
 
 target Archive $CORE $FILES $COMMON tools/fuzz/ScratchArchive.cpp
-target Level game/world/LevelReader.cpp tools/mapcheck/MapCheck.cpp
+target Level game/world/LevelReader.cpp tools/maprules/MapRules.cpp tools/maprules/Routes.cpp \
+    tools/mapcheck/Preview.cpp
 target Utf8 engine/core/Utf8.cpp
 target Path engine/core/Utf8.cpp engine/platform/Path.cpp
 target Verify $CORE $FILES $COMMON tools/pyxarc/Verify.cpp tools/fuzz/ScratchArchive.cpp

@@ -14,6 +14,17 @@
 # Exits non-zero when any target finds a fault.
 set -eu
 
+case "${1:-}" in
+-h | --help)
+    echo "usage: tools/fuzz/run.sh [SECONDS] [TARGET...]"
+    echo
+    echo "Builds the fuzz targets (into FUZZ_OUT, default build-fuzz) and runs each"
+    echo "for SECONDS (default 60). Targets: archive level utf8 path verify (all"
+    echo "by default). Exits non-zero when any target finds a fault."
+    exit 0
+    ;;
+esac
+
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 SECONDS_EACH=${1:-60}
 [ $# -gt 0 ] && shift

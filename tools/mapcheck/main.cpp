@@ -1,49 +1,37 @@
-// ironmoat-mapcheck [-q] FILE...
-// Reads each level file as the game does, prints its preview (unless -q) and
-// one line per problem. Exit status: 0 all clean, 1 problems, 2 bad usage.
+// ironmoat-mapcheck: checks level files against the map rules, plays them
+// headless, or draws them. `--help` tells how.
 
-#include "tools/mapcheck/MapCheck.hpp"
+#include "tools/mapcheck/Commands.hpp"
+#include "tools/mapcheck/Display.hpp"
+#include "tools/mapcheck/Options.hpp"
 
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 
 int main(int argc, char** argv) {
-    bool quiet = false;
-    int first = 1;
-    if (first < argc && std::strcmp(argv[first], "-q") == 0) {
-        quiet = true;
-        ++first;
-    }
-    if (first >= argc) {
-        std::cerr << "usage: ironmoat-mapcheck [-q] FILE.mtc...\n";
+    using namespace ironmoat::tools;
+    std::string error;
+    const auto options = parseOptions(argc, argv, error);
+    if (!options) {
+        std::cerr << "ironmoat-mapcheck: " << error << "\n"
+                  << "usage: ironmoat-mapcheck [-q] [--strict] FILE... (--help tells more)\n";
         return 2;
     }
-    bool problems = false;
-    for (int i = first; i < argc; ++i) {
-        const std::string name = argv[i];
-        std::ifstream in(name, std::ios::binary);
-        if (!in) {
-            std::cout << name << ": cannot be read: the game skips it\n";
-            problems = true;
-            continue;
-        }
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        if (bytes.empty()) {
-            std::cout << name << ": the file is empty: the game skips it\n";
-            problems = true;
-            continue;
-        }
-        const auto level = ironmoat::cmn::readLevel(bytes);
-        if (!quiet) {
-            std::cout << name << ":\n" << ironmoat::tools::previewLevel(level);
-        }
-        for (const std::string& line : ironmoat::tools::checkLevel(name, level)) {
-            std::cout << line << '\n';
-            problems = true;
-        }
+    if (options->mode != Options::Mode::Check && options->mode != Options::Mode::Help &&
+        !ensureDisplay(argc, argv)) {
+        return 2;
     }
-    return problems ? 1 : 0;
+    switch (options->mode) {
+    case Options::Mode::Help:
+        std::cout << usageText();
+        return 0;
+    case Options::Mode::Simulate:
+        return runSimulate(*options);
+    case Options::Mode::Picture:
+    case Options::Mode::Sheet:
+        return runPicture(*options);
+    case Options::Mode::Check:
+        break;
+    }
+    return runCheck(*options);
 }

@@ -5,6 +5,16 @@
 # Usage: tools/scripts/screenshots.sh [build folder]   (default: build)
 set -eu
 
+case "${1:-}" in
+-h | --help)
+  echo "usage: tools/scripts/screenshots.sh [BUILD]"
+  echo
+  echo "Photographs the real game's menu and a match into docs/images/menu.png and"
+  echo "docs/images/match.png; BUILD is the build folder (default: build)."
+  exit 0
+  ;;
+esac
+
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=$(cd "${1:-$ROOT/build}" && pwd)
 

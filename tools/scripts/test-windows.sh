@@ -7,6 +7,15 @@
 #      WIN_BUILD/shots.
 # Wine's prefix is WIN_BUILD/wine, made on first use.
 set -eu
+case "${1:-}" in
+-h | --help)
+  echo "usage: tools/scripts/test-windows.sh BUILD WIN_BUILD ZIP"
+  echo
+  echo "Runs the cross-built engine suites under Wine, then the game from ZIP under"
+  echo "Wine on an X server, as a player runs it (called by make test-windows)."
+  exit 0
+  ;;
+esac
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 win=$(cd "$2" && pwd)

@@ -13,6 +13,15 @@
 # the machine's enabled "deb" entries, with its own lists and cache, so the
 # machine's apt state stays as it is.
 set -eu
+case "${1:-}" in
+-h | --help)
+  echo "usage: tools/scripts/windows-deps.sh BUILD_DIR"
+  echo
+  echo "Cross-builds static FreeType and SFML for mingw-w64 from Debian's source"
+  echo "packages into BUILD_DIR/deps/prefix (cached while their versions match)."
+  exit 0
+  ;;
+esac
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)

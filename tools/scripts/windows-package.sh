@@ -4,6 +4,15 @@
 # working directory: ironmoat.exe (linked statically, so no DLL beside it),
 # data/ with both archives, empty maps/ and logs/, and README.txt.
 set -eu
+case "${1:-}" in
+-h | --help)
+  echo "usage: tools/scripts/windows-package.sh EXE DATA_DIR ZIP"
+  echo
+  echo "Packs the Windows release: the game, its two archives, empty maps/ and"
+  echo "logs/ folders and README.txt, in one IronMoat/ folder inside ZIP."
+  exit 0
+  ;;
+esac
 
 exe=$1
 data=$2

@@ -4,6 +4,15 @@
 # diagnostics are off, and so are the .NET and HTML runtimes, whose absence
 # would otherwise make Wine offer to install them.
 set -eu
+case "${1:-}" in
+-h | --help)
+  echo "usage: tools/scripts/wine-run.sh PREFIX PROGRAM [ARGUMENT...]"
+  echo
+  echo "Runs a Windows program under wine64 in the Wine prefix PREFIX, made on"
+  echo "first use."
+  exit 0
+  ;;
+esac
 prefix=$1
 shift
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
