@@ -6,13 +6,13 @@
 #include "engine/common/ResourceManager.hpp"
 #include "engine/core/WeakSingleton.hpp"
 
+#include "tests/ThreadBarrier.hpp"
 #include "tests/common/ResourceTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <barrier>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -103,7 +103,7 @@ TEST_F(ResourceManagerThreads, SeveralThreadsShareEveryResourceAndEachLoadsOnce)
     using Seen = std::map<std::pair<int, std::wstring>, std::shared_ptr<pyx::cmn::ResourceBase>>;
     std::vector<Seen> seen(kThreads);
     std::atomic<int> wrongContent{0};
-    std::barrier start(kThreads);
+    ironmoat::test::ThreadBarrier start(kThreads);
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
@@ -166,7 +166,7 @@ TEST_F(ResourceManagerThreads, LastHandleDroppedOnAWorkerWhileLoadsAreQueued) {
                              bytesOf("g " + std::to_string(r)));
     }
     std::vector<std::vector<std::shared_ptr<CountingResource>>> kept(kThreads);
-    std::barrier start(kThreads);
+    ironmoat::test::ThreadBarrier start(kThreads);
     std::atomic<int> leaving{0};
     {
         std::lock_guard<std::mutex> lock(CountingResource::gateMutex);

@@ -1,41 +1,14 @@
 #include "engine/core/WeakSingleton.hpp"
 
+#include "tests/ThreadBarrier.hpp"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 namespace {
-
-// Lets a fixed number of threads meet, round after round. std::barrier
-// would do, but its libstdc++ 12 build for Windows can miss a wake-up and
-// hang; a mutex and a condition variable work on every runtime.
-class ThreadBarrier {
-public:
-    explicit ThreadBarrier(int count) : m_count(count) {}
-
-    void arrive_and_wait() {
-        std::unique_lock lock(m_mutex);
-        const long round = m_round;
-        if (++m_arrived == m_count) {
-            m_arrived = 0;
-            ++m_round;
-            m_wake.notify_all();
-            return;
-        }
-        m_wake.wait(lock, [&] { return m_round != round; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    const int m_count;
-    int m_arrived = 0;
-    long m_round = 0;
-};
 
 // Each test uses its own service type: the weak reference is per type and
 // lives for the whole test process.
@@ -71,7 +44,7 @@ struct Dependent {
 TEST(CoreWeakSingleton, ConcurrentAcquiresShareOneInstance) {
     constexpr int kThreads = 8;
     std::vector<CountedService*> seen(kThreads, nullptr);
-    ThreadBarrier sync(kThreads);
+    ironmoat::test::ThreadBarrier sync(kThreads);
     {
         std::vector<std::unique_ptr<pyx::core::WeakSingleton<CountedService>>> handles(kThreads);
         std::vector<std::thread> threads;
@@ -175,7 +148,7 @@ TEST(CoreWeakSingleton, SimultaneousFirstHandlesAndLastReleasesMakeOneInstancePe
     constexpr int kRounds = 40;
     std::vector<std::vector<int>> generations(kRounds, std::vector<int>(kThreads, 0));
     std::vector<int> aliveAfterRound(kRounds, -1);
-    ThreadBarrier sync(kThreads);
+    ironmoat::test::ThreadBarrier sync(kThreads);
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
