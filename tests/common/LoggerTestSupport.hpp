@@ -85,18 +85,30 @@ inline std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-// Redirects file descriptor 2 into a temporary file while alive.
+// Redirects file descriptor 2 into a temporary file while alive. The file
+// is written in append mode and read through a handle of its own: reading
+// moves no offset that the logger thread's writes depend on, so a peek while
+// it writes cannot make a later line land over an earlier one.
 class StderrCapture {
 public:
     StderrCapture() {
+        m_path = ironmoat::test::makeTempFolder("pyxerr") / "stderr.txt";
         std::fflush(stderr);
-        m_file = std::tmpfile();
+#ifdef _WIN32
+        const int fd = _open(m_path.string().c_str(), _O_WRONLY | _O_CREAT | _O_APPEND | _O_BINARY,
+                             _S_IREAD | _S_IWRITE);
+#else
+        const int fd = open(m_path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+#endif
+        EXPECT_GE(fd, 0) << "cannot create " << m_path;
         m_saved = dup(2);
-        dup2(fileno(m_file), 2);
+        dup2(fd, 2);
+        close(fd);
     }
     ~StderrCapture() {
         restore();
-        std::fclose(m_file);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path.parent_path(), ignored);
     }
     StderrCapture(const StderrCapture&) = delete;
     StderrCapture& operator=(const StderrCapture&) = delete;
@@ -111,13 +123,10 @@ public:
     // Windows every line break reached it as CR LF, returned as LF.
     std::string peek() {
         std::fflush(stderr);
-        std::fseek(m_file, 0, SEEK_END);
-        const long size = std::ftell(m_file);
-        std::string text(static_cast<std::size_t>(size), '\0');
-        std::fseek(m_file, 0, SEEK_SET);
-        const std::size_t got = std::fread(text.data(), 1, text.size(), m_file);
-        text.resize(got);
-        std::fseek(m_file, 0, SEEK_END);
+        std::ifstream in(m_path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        std::string text = bytes.str();
 #ifdef _WIN32
         std::string lf;
         for (std::size_t i = 0; i < text.size(); ++i) {
@@ -139,7 +148,7 @@ private:
             m_saved = -1;
         }
     }
-    std::FILE* m_file = nullptr;
+    std::filesystem::path m_path;
     int m_saved = -1;
 };
 

@@ -360,9 +360,13 @@ bool XSession::savePng(::Window window, const fs::path& file) {
 }
 
 bool XSession::place(WindowId window, int x, int y) {
-    XMoveWindow(m_display, window, x, y);
-    XSync(m_display, False);
     for (int i = 0; i < 100; ++i) {
+        // A program that is still placing its new window itself (Wine
+        // centres it) may move it after us: ask again now and then.
+        if (i % 10 == 0) {
+            XMoveWindow(m_display, window, x, y);
+            XSync(m_display, False);
+        }
         int rootX = 0, rootY = 0;
         ::Window child = 0;
         if (XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &rootX,

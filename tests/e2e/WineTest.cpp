@@ -45,16 +45,6 @@ std::optional<sf::Vector2f> playerTank(const sf::Image& image) {
     return sf::Vector2f(static_cast<float>(sx / n), static_cast<float>(sy / n));
 }
 
-int reddishPixels(const sf::Image& image, sf::IntRect box) {
-    int count = 0;
-    for (int y = box.top; y < box.top + box.height; ++y)
-        for (int x = box.left; x < box.left + box.width; ++x) {
-            const sf::Color c = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
-            count += c.r > 150 && c.g < 80 && c.b < 80;
-        }
-    return count;
-}
-
 class E2eWine : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -164,24 +154,60 @@ TEST_F(E2eWine, MenuMatchTankAndCloseFromTheZip) {
 }
 
 TEST_F(E2eWine, AMapFromTheMapsFolderIsPlayed) {
-    // Without the game archive the campaign is unreadable, so the one map
-    // in maps\ is every level: found by the Win32 finder, read by the Win32
-    // file driver. It has no base, so the match ends in GAME OVER at once.
-    fs::remove(folder->path() / "data" / "ironmoat.dat");
+    // The campaign's levels leave the game archive (its pictures stay), so
+    // the one map in maps\ is every level: found by the Win32 finder, read
+    // by the Win32 file driver, drawn with the game's own pictures. It has a
+    // band of metal across rows 12 and 13 that no campaign level has.
+    const fs::path archive = folder->path() / "data" / "ironmoat.dat";
+    std::string remove = "'" IRONMOAT_BINARY_DIR "/tools/pyxarc/pyxarc' remove '" +
+                         archive.string() + "'";
+    for (int level = 1; level <= 35; ++level) {
+        remove += std::string(" 'maps/Dunmark-level-") + (level < 10 ? "0" : "") +
+                  std::to_string(level) + ".mtc'";
+    }
+    ASSERT_EQ(std::system(remove.c_str()), 0) << remove;
     {
-        std::ofstream map(folder->path() / "maps" / "nobase.mtc", std::ios::binary);
-        for (int row = 0; row < 26; ++row)
-            map << (row == 24 ? "    2\r\n" : row < 4 ? "bbbbbbbbbb      xxxxxxxxxx\r\n" : "\r\n");
+        std::ofstream map(folder->path() / "maps" / "ironband.mtc", std::ios::binary);
+        for (int row = 0; row < 26; ++row) {
+            std::string line(26, ' ');
+            if (row == 0) {
+                line = "0                        0";
+            } else if (row == 12 || row == 13) {
+                line = std::string(26, 'x');
+            } else if (row == 23) {
+                line.replace(11, 4, "bbbb");
+            } else if (row == 24 || row == 25) {
+                line.replace(11, 4, "b  b");
+                if (row == 24) {
+                    line[12] = '1';
+                    line[4] = '2';
+                    line[19] = '2';
+                }
+            }
+            map << line << "\r\n";
+        }
     }
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_TRUE(clickMatchStart(x, window, false, 60s).has_value())
         << "the menu's buttons never appeared";
-    const auto over = x.waitForShot(
-        window,
-        [](const sf::Image& i) { return reddishPixels(i, sf::IntRect(0, 0, 702, 702)) > 2000; },
-        30s);
-    ASSERT_TRUE(over.has_value()) << "no red GAME OVER over the field of the maps\\ level";
-    save(*over, "wine-map.png");
+    // 27 pixels a cell: the band is rows 324 to 377 of the field.
+    const auto metalShare = [](const sf::Image& i, int top) {
+        int metal = 0;
+        for (unsigned y = static_cast<unsigned>(top); y < static_cast<unsigned>(top + 54); y += 3)
+            for (unsigned x = 0; x < 702; x += 3) {
+                const sf::Color c = i.getPixel(x, y);
+                metal += c.r > 110 && std::abs(c.r - c.b) < 40 && std::abs(c.g - c.b) < 40;
+            }
+        return metal / (18.0 * 234.0);
+    };
+    const auto played = x.waitForShot(
+        window, [&](const sf::Image& i) { return matchPanelShown(i) && playerTank(i); }, 30s);
+    ASSERT_TRUE(played.has_value()) << "no match with Player 1's tank on the maps\\ level";
+    save(*played, "wine-map.png");
+    EXPECT_GT(metalShare(*played, 324), 0.4) << "the band of metal is not where the map puts it";
+    EXPECT_LT(metalShare(*played, 432), 0.1) << "metal where the map has open ground";
+    const sf::Vector2f tank = *playerTank(*played);
+    EXPECT_GT(tank.y, 621.f) << "Player 1 does not start on one of the map's spawn points";
     closeAndCheckShutdown(x, window, *game, *folder, 60s);
 }
 
