@@ -530,6 +530,27 @@ bool matchPanelShown(const sf::Image& image) {
            image.getPixel(911, 290) == white;
 }
 
+std::optional<sf::Vector2f> playerTank(const sf::Image& image) {
+    const auto tankYellow = [](sf::Color c) {
+        return c.r > 190 && c.g > 130 && c.g < 195 && c.b < 80;
+    };
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (unsigned y = 0; y < 702; ++y) {
+        for (unsigned x = 0; x < 702; ++x) {
+            if (tankYellow(image.getPixel(x, y))) {
+                sx += x;
+                sy += y;
+                ++n;
+            }
+        }
+    }
+    if (n < 50) {
+        return std::nullopt;
+    }
+    return sf::Vector2f(static_cast<float>(sx / n), static_cast<float>(sy / n));
+}
+
 std::optional<MenuButtons> clickMatchStart(XSession& x, WindowId window, bool twoPlayers,
                                            std::chrono::milliseconds timeout) {
     std::optional<MenuButtons> buttons;

@@ -7,6 +7,7 @@
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/System/Vector2.hpp>
 
 #include <chrono>
 #include <filesystem>
@@ -161,6 +162,11 @@ std::optional<MenuButtons> findMenuButtons(const sf::Image& image);
 // True when the match's side panel is drawn: the outlines of the Enemy and
 // Player 1 blocks.
 bool matchPanelShown(const sf::Image& image);
+
+// The centre of Player 1's tank on the field: its deep yellow pixels (also
+// under its thin shield), leaving out the paler yellow of spawn rings and
+// bonuses and the orange of explosions. Nothing when too few are seen.
+std::optional<sf::Vector2f> playerTank(const sf::Image& image);
 
 // Waits (at most the timeout) for the menu, then clicks "Single player" or
 // "Two players"; the buttons found, nothing when the menu never showed.

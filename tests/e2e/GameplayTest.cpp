@@ -20,13 +20,6 @@ const sf::Color Desktop = DesktopGrey;
 bool reddish(sf::Color c) {
     return c.r > 150 && c.g < 80 && c.b < 80;
 }
-// Player 1's tank is the deep yellow one (also under its thin shield); the
-// paler yellow of the spawn rings and bonuses and the orange of explosions
-// are left out.
-bool tankYellow(sf::Color c) {
-    return c.r > 190 && c.g > 130 && c.g < 195 && c.b < 80;
-}
-
 std::string readFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
@@ -68,22 +61,6 @@ protected:
                 if (pred(image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y))))
                     ++count;
         return count;
-    }
-
-    // The centre of Player 1's yellow pixels on the field, if any.
-    static std::optional<sf::Vector2f> playerTank(const sf::Image& image) {
-        double sx = 0, sy = 0;
-        int n = 0;
-        for (unsigned y = 0; y < 702; ++y)
-            for (unsigned x = 0; x < 702; ++x)
-                if (tankYellow(image.getPixel(x, y))) {
-                    sx += x;
-                    sy += y;
-                    ++n;
-                }
-        if (n < 50)
-            return std::nullopt;
-        return sf::Vector2f(static_cast<float>(sx / n), static_cast<float>(sy / n));
     }
 
     static bool singlePlayerPanelShown(const sf::Image& image) {

@@ -25,26 +25,6 @@ std::string env(const char* name) {
     return value ? value : "";
 }
 
-// Player 1's deep yellow tank (as the Linux gameplay test finds it).
-bool tankYellow(sf::Color c) {
-    return c.r > 190 && c.g > 130 && c.g < 195 && c.b < 80;
-}
-
-std::optional<sf::Vector2f> playerTank(const sf::Image& image) {
-    double sx = 0, sy = 0;
-    int n = 0;
-    for (unsigned y = 0; y < 702; ++y)
-        for (unsigned x = 0; x < 702; ++x)
-            if (tankYellow(image.getPixel(x, y))) {
-                sx += x;
-                sy += y;
-                ++n;
-            }
-    if (n < 50)
-        return std::nullopt;
-    return sf::Vector2f(static_cast<float>(sx / n), static_cast<float>(sy / n));
-}
-
 class E2eWine : public ::testing::Test {
 protected:
     void SetUp() override {
