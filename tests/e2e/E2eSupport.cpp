@@ -551,6 +551,27 @@ std::optional<sf::Vector2f> playerTank(const sf::Image& image) {
     return sf::Vector2f(static_cast<float>(sx / n), static_cast<float>(sy / n));
 }
 
+std::optional<sf::Image> driveTankAway(XSession& x, WindowId window, sf::Vector2f before,
+                                       std::chrono::milliseconds perKey) {
+    for (unsigned long key : {XK_Up, XK_Left, XK_Right, XK_Down}) {
+        x.focus(window);
+        x.setKey(key, true);
+        std::optional<sf::Image> after = x.waitForShot(
+            window,
+            [&](const sf::Image& image) {
+                const auto now = playerTank(image);
+                return now &&
+                       (std::abs(now->x - before.x) > 20 || std::abs(now->y - before.y) > 20);
+            },
+            perKey);
+        x.setKey(key, false);
+        if (after) {
+            return after;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<MenuButtons> clickMatchStart(XSession& x, WindowId window, bool twoPlayers,
                                            std::chrono::milliseconds timeout) {
     std::optional<MenuButtons> buttons;

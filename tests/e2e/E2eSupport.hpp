@@ -168,6 +168,12 @@ bool matchPanelShown(const sf::Image& image);
 // bonuses and the orange of explosions. Nothing when too few are seen.
 std::optional<sf::Vector2f> playerTank(const sf::Image& image);
 
+// Holds each arrow key in turn until Player 1's tank, first seen at
+// `before`, has moved more than 20 pixels; the shot that shows it moved, or
+// nothing when no key moved it within `perKey`.
+std::optional<sf::Image> driveTankAway(XSession& x, WindowId window, sf::Vector2f before,
+                                       std::chrono::milliseconds perKey);
+
 // Waits (at most the timeout) for the menu, then clicks "Single player" or
 // "Two players"; the buttons found, nothing when the menu never showed.
 std::optional<MenuButtons> clickMatchStart(XSession& x, WindowId window, bool twoPlayers,

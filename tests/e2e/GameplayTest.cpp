@@ -103,23 +103,7 @@ TEST_F(E2eGameplay, SinglePlayerMatchFromTheMenu) {
         waitForShot([](const sf::Image& image) { return playerTank(image).has_value(); }, 20s);
     ASSERT_TRUE(withTank.has_value()) << "Player 1's tank never appeared";
     const sf::Vector2f before = *playerTank(*withTank);
-    bool moved = false;
-    for (unsigned long key : {XK_Up, XK_Left, XK_Right, XK_Down}) {
-        x.focus(window);
-        x.setKey(key, true);
-        const auto after = waitForShot(
-            [&](const sf::Image& image) {
-                const auto now = playerTank(image);
-                return now &&
-                       (std::abs(now->x - before.x) > 20 || std::abs(now->y - before.y) > 20);
-            },
-            3s);
-        x.setKey(key, false);
-        if (after) {
-            moved = true;
-            break;
-        }
-    }
+    const bool moved = driveTankAway(x, window, before, 3s).has_value();
     EXPECT_TRUE(moved) << "the tank at (" << before.x << ", " << before.y << ") never moved";
 
     // The enemy's controllers trace on standard output.

@@ -104,26 +104,12 @@ TEST_F(E2eWine, MenuMatchTankAndCloseFromTheZip) {
 
     // Keys reach the game through Wine's GetAsyncKeyState.
     const sf::Vector2f before = *playerTank(*match);
-    bool moved = false;
-    for (unsigned long key : {XK_Up, XK_Left, XK_Right, XK_Down}) {
-        x.focus(window);
-        x.setKey(key, true);
-        const auto after = x.waitForShot(
-            window,
-            [&](const sf::Image& i) {
-                const auto now = playerTank(i);
-                return now &&
-                       (std::abs(now->x - before.x) > 20 || std::abs(now->y - before.y) > 20);
-            },
-            5s);
-        x.setKey(key, false);
-        if (after) {
-            save(*after, "wine-moved.png");
-            moved = true;
-            break;
-        }
+    const auto moved = driveTankAway(x, window, before, 5s);
+    if (moved) {
+        save(*moved, "wine-moved.png");
     }
-    EXPECT_TRUE(moved) << "the tank at (" << before.x << ", " << before.y << ") never moved";
+    EXPECT_TRUE(moved.has_value())
+        << "the tank at (" << before.x << ", " << before.y << ") never moved";
 
     // The close box ends the game with status 0, and the Win32 file driver
     // wrote the whole log.
@@ -139,8 +125,8 @@ TEST_F(E2eWine, AMapFromTheMapsFolderIsPlayed) {
     // by the Win32 file driver, drawn with the game's own pictures. It has a
     // band of metal across rows 12 and 13 that no campaign level has.
     const fs::path archive = folder->path() / "data" / "ironmoat.dat";
-    std::string remove = "'" IRONMOAT_BINARY_DIR "/tools/pyxarc/pyxarc' remove '" +
-                         archive.string() + "'";
+    std::string remove =
+        "'" IRONMOAT_BINARY_DIR "/tools/pyxarc/pyxarc' remove '" + archive.string() + "'";
     for (int level = 1; level <= 35; ++level) {
         remove += std::string(" 'maps/Dunmark-level-") + (level < 10 ? "0" : "") +
                   std::to_string(level) + ".mtc'";
